@@ -1,0 +1,67 @@
+// File > Open NFO and Save NFO, and the caption that names the file shown.
+#include "app/frmMain.h"
+
+#include "app/LongDirFix.h"
+#include "app/MenuCaption.h"
+#include "app/resource.h"
+#include "app/TextFile.h"
+#include "common/NumberFormat.h"
+
+#include <commdlg.h>
+
+namespace quorvel {
+
+void frmMain::ShowFileInCaption() {
+    // As many characters as the window is wide in twips / 150, rounded
+    // halves to even, as a 16-bit number.
+    const std::int16_t max = RoundToInt16(WidthTw() / 150).value_or(INT16_MAX);
+    const std::string caption = productTitle_ + " - " + LongDirFix(currentFile_, max);
+    ::SetWindowTextA(hwnd_, caption.c_str());
+}
+
+void frmMain::mnuOpen_Click() {
+    // The text goes before the dialog opens, chosen file or not.
+    ::SetWindowTextA(txtnfo_, "");
+    textHasNulBytes_ = false;
+
+    static constexpr char kFilter[] = "NFO Files [*.nfo]\0*.nfo\0All Files [*.*]\0*.*\0";
+    std::string file(32768, '\0');
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwnd_;
+    ofn.hInstance = instance_;
+    ofn.lpstrFilter = kFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    if (!::GetOpenFileNameA(&ofn)) {
+        // Cancel gives an empty file name: the file shown before is no
+        // longer Save's target, so a Save cannot write the emptied text
+        // over it. Any other failure of the dialog ends the command.
+        if (::CommDlgExtendedError() == 0)
+            currentFile_.clear();
+        return;
+    }
+    currentFile_ = file.c_str();
+    if (currentFile_.empty())
+        return;
+    const auto outcome = LoadText(txtnfo_, currentFile_);
+    textHasNulBytes_ = outcome == LoadOutcome::LoadedNulBytesShownAsBlanks;
+    ShowFileInCaption();
+}
+
+void frmMain::mnuSave_Click() {
+    // Save is a command of the writable mode only.
+    if (!IsMenuItemEnabled(menu_, IDM_mnuSave))
+        return;
+    if (textHasNulBytes_) {
+        ::MessageBoxA(hwnd_,
+                      "This file holds NUL bytes, which the text box shows as blanks. Saving "
+                      "would change them, so the file was not saved.",
+                      "Error", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    SaveText(txtnfo_, currentFile_);
+}
+
+} // namespace quorvel

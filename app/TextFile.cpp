@@ -1,0 +1,138 @@
+#include "app/TextFile.h"
+
+#include "app/TextLines.h"
+#include "common/FileReplace.h"
+#include "common/Handles.h"
+
+#include <algorithm>
+
+namespace quorvel {
+
+namespace {
+
+void ShowError(HWND control, const char* text) {
+    HWND owner = control ? ::GetAncestor(control, GA_ROOT) : nullptr;
+    ::MessageBoxA(owner, text, "Error", MB_OK | MB_ICONINFORMATION);
+}
+
+// Shows the wait cursor while a large file is read or written.
+class WaitCursor {
+public:
+    WaitCursor() : old_(::SetCursor(::LoadCursor(nullptr, IDC_WAIT))) {}
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+    ~WaitCursor() { ::SetCursor(old_); }
+
+private:
+    HCURSOR old_;
+};
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    UniqueHfile file(::CreateFileA(path.c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file)
+        return false;
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFF0LL)
+        return false;
+    bytes.clear();
+    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    // Read to the end, whatever the size said: the file may grow meanwhile.
+    constexpr DWORD kChunk = 1 << 20;
+    std::string chunk(kChunk, '\0');
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), chunk.data(), kChunk, &got, nullptr))
+            return false;
+        if (got == 0)
+            return true;
+        if (bytes.size() + got > 0x7FFFFFF0u)
+            return false;
+        bytes.append(chunk.data(), got);
+    }
+}
+
+std::string FolderOf(const std::string& fullPath) {
+    const auto slash = fullPath.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : fullPath.substr(0, slash + 1);
+}
+
+} // namespace
+
+std::string GetWindowTextAll(HWND hwnd) {
+    const int length = ::GetWindowTextLengthA(hwnd);
+    if (length <= 0)
+        return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int got = ::GetWindowTextA(hwnd, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(std::max(got, 0)));
+    return text;
+}
+
+LoadOutcome LoadText(HWND Lst, const std::string& File) {
+    WaitCursor wait;
+    std::string bytes;
+    if (File.empty() || !ReadWholeFile(File, bytes)) {
+        ShowError(Lst, "File Not Found");
+        return LoadOutcome::Failed;
+    }
+    std::string text = NormalizeLines(bytes);
+    bytes.clear();
+    bytes.shrink_to_fit();
+    // A text box ends its text at the first NUL; show the rest of the file
+    // rather than silently dropping it.
+    const bool hadNul = text.find('\0') != std::string::npos;
+    if (hadNul)
+        std::replace(text.begin(), text.end(), '\0', ' ');
+    ::SetWindowTextA(Lst, text.c_str());
+    return hadNul ? LoadOutcome::LoadedNulBytesShownAsBlanks : LoadOutcome::Loaded;
+}
+
+bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
+    if (path.empty())
+        return false;
+    char full[MAX_PATH * 4] = {};
+    const DWORD n = ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(sizeof full), full, nullptr);
+    if (n == 0 || n >= sizeof full)
+        return false;
+    const std::string target(full, n);
+    const std::string folder = FolderOf(target);
+
+    char temp[MAX_PATH * 4] = {};
+    if (::GetTempFileNameA(folder.c_str(), "~qv", 0, temp) == 0)
+        return false;
+    bool ok = false;
+    {
+        UniqueHfile file(::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
+            ok = true;
+            std::size_t done = 0;
+            while (ok && done < bytes.size()) {
+                const DWORD part =
+                    static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
+                DWORD written = 0;
+                ok = ::WriteFile(file.get(), bytes.data() + done, part, &written, nullptr) &&
+                     written == part;
+                done += written;
+            }
+            ok = ok && ::FlushFileBuffers(file.get());
+        }
+    }
+    ok = ok && MoveIntoPlace(temp, target);
+    if (!ok)
+        ::DeleteFileA(temp);
+    return ok;
+}
+
+bool SaveText(HWND Lst, const std::string& File) {
+    WaitCursor wait;
+    if (File.empty() || !ReplaceFileContents(File, GetWindowTextAll(Lst))) {
+        ShowError(Lst, "Unknown Error, Cannot Save File!");
+        return false;
+    }
+    return true;
+}
+
+} // namespace quorvel

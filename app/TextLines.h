@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+// The text box form of a file's bytes: a line ends at CR or at CR LF, a lone
+// LF stays inside its line, and every line, the last one included, is
+// followed by CR LF. An empty file gives an empty text. Linear in the size.
+std::string NormalizeLines(std::string_view fileBytes);
+
+} // namespace quorvel

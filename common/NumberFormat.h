@@ -1,0 +1,31 @@
+#pragma once
+// Number <-> text conversions with the user's locale, through oleaut32's
+// variant conversions: they parse with the locale's separators, accept
+// surrounding blanks and round halves to the even neighbour, which is the
+// behaviour the stored settings and the dialogs' entries rely on.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+std::optional<double> ParseDouble(std::string_view text);
+std::optional<float> ParseSingle(std::string_view text);
+// Parse and round to the nearest integer, halves to even; empty when the text
+// is not a number or does not fit.
+std::optional<std::int16_t> ParseInt16(std::string_view text);
+std::optional<std::int32_t> ParseInt32(std::string_view text);
+
+std::optional<std::int16_t> RoundToInt16(double value);
+std::optional<std::int32_t> RoundToInt32(double value);
+
+// The shortest text of the value, up to 15 significant digits, with the
+// locale's decimal separator (127.5, 255, 76.5).
+std::string FormatDouble(double value);
+
+// Conversions between the program's 8-bit (ANSI code page) strings and UTF-16.
+std::wstring WideFromAnsi(std::string_view text);
+std::string AnsiFromWide(std::wstring_view text);
+
+} // namespace quorvel

@@ -1,0 +1,198 @@
+#include "settings/SettingsFile.h"
+
+#include "common/FileReplace.h"
+#include "common/Handles.h"
+#include "common/StringUtil.h"
+#include "settings/clsBinaryEncryptor.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace quorvel {
+
+namespace {
+
+std::string FullPath(const std::string& path) {
+    char full[MAX_PATH * 4] = {};
+    const DWORD n = ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(sizeof full), full, nullptr);
+    return (n == 0 || n >= sizeof full) ? path : std::string(full, n);
+}
+
+std::string FolderOf(const std::string& fullPath) {
+    const auto slash = fullPath.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : fullPath.substr(0, slash + 1);
+}
+
+// Two copies of the program share one settings file: each read-modify-
+// replace holds a mutex named after the file.
+class SettingsLock {
+public:
+    explicit SettingsLock(const std::string& fullPath) {
+        std::uint64_t hash = 1469598103934665603ull; // FNV-1a of the lower-case path
+        for (char c : ToLowerAscii(fullPath)) {
+            hash ^= static_cast<unsigned char>(c);
+            hash *= 1099511628211ull;
+        }
+        char name[64];
+        wsprintfA(name, "Local\\Quorvel.config.%08lx%08lx", static_cast<unsigned long>(hash >> 32),
+                  static_cast<unsigned long>(hash & 0xFFFFFFFFu));
+        mutex_.reset(::CreateMutexA(nullptr, FALSE, name));
+        if (mutex_) {
+            const DWORD r = ::WaitForSingleObject(mutex_.get(), 10000);
+            owned_ = r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
+        }
+    }
+    SettingsLock(const SettingsLock&) = delete;
+    SettingsLock& operator=(const SettingsLock&) = delete;
+    ~SettingsLock() {
+        if (owned_)
+            ::ReleaseMutex(mutex_.get());
+    }
+
+private:
+    UniqueKernelHandle mutex_;
+    bool owned_ = false;
+};
+
+// A temporary file beside the settings file that is gone again when the
+// routine that made it ends.
+class TempCopy {
+public:
+    explicit TempCopy(const std::string& folder) {
+        char name[MAX_PATH * 4] = {};
+        if (::GetTempFileNameA(folder.c_str(), "~qc", 0, name) != 0)
+            path_ = name;
+    }
+    TempCopy(const TempCopy&) = delete;
+    TempCopy& operator=(const TempCopy&) = delete;
+    ~TempCopy() {
+        if (!path_.empty()) {
+            ForgetProfile();
+            ::DeleteFileA(path_.c_str());
+        }
+    }
+    bool ok() const { return !path_.empty(); }
+    const std::string& path() const { return path_; }
+    // The profile functions keep files cached; drop ours so a later file of
+    // the same name is read afresh.
+    void ForgetProfile() const { ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str()); }
+
+private:
+    std::string path_;
+};
+
+enum class CopyResult { Copied, Missing, Unreadable };
+
+// Copies the settings file's bytes to `temp`, as they are.
+CopyResult CopySettings(const std::string& from, const std::string& temp) {
+    if (::CopyFileA(from.c_str(), temp.c_str(), FALSE))
+        return CopyResult::Copied;
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return CopyResult::Missing;
+    return CopyResult::Unreadable;
+}
+
+std::int64_t FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool FlushToDisk(const std::string& path) {
+    UniqueHfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && ::FlushFileBuffers(file.get());
+}
+
+} // namespace
+
+std::string SettingsPathFor(const std::string& programFolder) {
+    return programFolder + "\\config.bin";
+}
+
+bool WriteProfileKey(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& value) {
+    return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
+                                        file.c_str()) != 0;
+}
+
+bool ReadProfileKey(const std::string& file, const std::string& section, const std::string& key,
+                    const std::string& defaultText, std::string& value) {
+    char buffer[500] = {};
+    const DWORD n = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultText.c_str(),
+                                               buffer, sizeof buffer, file.c_str());
+    if (n == 0)
+        return false;
+    value = TrimBlanks(std::string(buffer, ::lstrlenA(buffer)));
+    return true;
+}
+
+bool UpdateSettingsFile(clsBinaryEncryptor& encryptor, const std::string& settingsPath,
+                        const std::function<bool(const std::string& plainPath)>& write) {
+    const std::string target = FullPath(settingsPath);
+    SettingsLock lock(target);
+    TempCopy temp(FolderOf(target));
+    if (!temp.ok())
+        return false;
+
+    switch (CopySettings(target, temp.path())) {
+    case CopyResult::Copied:
+        // An existing file that does not unscramble would get the new key
+        // written into its scrambled bytes: keep it as it is instead.
+        if (FileSize(temp.path()) > 0 &&
+            !encryptor.DecryptFile(temp.path(), temp.path(), kSettingsPassword))
+            return false;
+        break;
+    case CopyResult::Missing:
+        break; // the first setting creates the file
+    case CopyResult::Unreadable:
+        return false;
+    }
+
+    const bool written = write(temp.path());
+    temp.ForgetProfile();
+    if (!written || !encryptor.EncryptFile(temp.path(), temp.path(), kSettingsPassword))
+        return false;
+    if (!FlushToDisk(temp.path()))
+        return false;
+    return MoveIntoPlace(temp.path(), target);
+}
+
+namespace {
+
+// Unscrambles a copy of the settings file at `copy` and hands it to `read`.
+void ReadCopy(clsBinaryEncryptor& encryptor, const std::string& target, const std::string& copy,
+              const std::function<void(const std::string& plainPath)>& read) {
+    {
+        SettingsLock lock(target);
+        if (CopySettings(target, copy) != CopyResult::Copied)
+            ::DeleteFileA(copy.c_str());
+    }
+    encryptor.DecryptFile(copy, copy, kSettingsPassword);
+    read(copy);
+}
+
+} // namespace
+
+void ReadSettingsFile(clsBinaryEncryptor& encryptor, const std::string& settingsPath,
+                      const std::function<void(const std::string& plainPath)>& read) {
+    const std::string target = FullPath(settingsPath);
+    TempCopy temp(FolderOf(target));
+    if (!temp.ok()) {
+        // A read-only program folder still has settings worth reading: the
+        // private copy can live in the user's temporary folder.
+        char tempFolder[MAX_PATH + 1] = {};
+        if (::GetTempPathA(sizeof tempFolder, tempFolder) == 0)
+            return;
+        TempCopy elsewhere(tempFolder);
+        if (elsewhere.ok())
+            ReadCopy(encryptor, target, elsewhere.path(), read);
+        return;
+    }
+    ReadCopy(encryptor, target, temp.path(), read);
+}
+
+} // namespace quorvel
