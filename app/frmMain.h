@@ -52,6 +52,7 @@ public:
     std::uint32_t foreColor() const { return foreColor_; }
     std::uint32_t backColor() const { return backColor_; }
     const std::string& currentFile() const { return currentFile_; }
+    const std::string& programFolder() const { return args_.programFolder; }
     const std::string& settingsPath() const { return settingsPath_; }
     std::string placementKey() const;
     // The modeless dialogs while they are open (null otherwise).

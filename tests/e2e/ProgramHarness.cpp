@@ -153,11 +153,15 @@ bool ProgramUnderTest::Start(const std::string& arguments) {
     std::string commandLine = "\"" + exe_ + "\"";
     if (!arguments.empty())
         commandLine += " " + arguments;
+    return StartCommandLine(commandLine);
+}
+
+bool ProgramUnderTest::StartCommandLine(const std::string& commandLine) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
-    return ::CreateProcessA(exe_.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    return ::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             folder_.path().c_str(), &si, &pi_) != 0;
 }
 

@@ -52,6 +52,9 @@ public:
     // Starts the program with this argument string after its quoted path
     // ("" for none), exactly as given.
     bool Start(const std::string& arguments);
+    // Starts this whole command line, as the shell would run a registered
+    // command.
+    bool StartCommandLine(const std::string& commandLine);
     // The main window once it is shown (null on timeout).
     HWND WaitMainWindow(DWORD timeoutMs = 20000);
     HWND mainWindow() const { return main_; }
