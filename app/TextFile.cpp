@@ -70,23 +70,30 @@ std::string GetWindowTextAll(HWND hwnd) {
     return text;
 }
 
-LoadOutcome LoadText(HWND Lst, const std::string& File) {
+LoadOutcome ReadTextFile(HWND owner, const std::string& File, std::string& text) {
     WaitCursor wait;
     std::string bytes;
     if (File.empty() || !ReadWholeFile(File, bytes)) {
-        ShowError(Lst, "File Not Found");
+        ShowError(owner, "File Not Found");
         return LoadOutcome::Failed;
     }
-    std::string text = NormalizeLines(bytes);
-    bytes.clear();
-    bytes.shrink_to_fit();
+    text = NormalizeLines(bytes);
     // A text box ends its text at the first NUL; show the rest of the file
     // rather than silently dropping it.
     const bool hadNul = text.find('\0') != std::string::npos;
     if (hadNul)
         std::replace(text.begin(), text.end(), '\0', ' ');
-    ::SetWindowTextA(Lst, text.c_str());
     return hadNul ? LoadOutcome::LoadedNulBytesShownAsBlanks : LoadOutcome::Loaded;
+}
+
+LoadOutcome LoadText(HWND Lst, const std::string& File) {
+    std::string text;
+    const LoadOutcome outcome = ReadTextFile(Lst, File, text);
+    if (outcome != LoadOutcome::Failed) {
+        WaitCursor wait;
+        ::SetWindowTextA(Lst, text.c_str());
+    }
+    return outcome;
 }
 
 bool ReplaceFileContents(const std::string& path, const std::string& bytes) {

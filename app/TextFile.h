@@ -17,6 +17,10 @@ enum class LoadOutcome {
 // "File Not Found" and leaves the text box as it was.
 LoadOutcome LoadText(HWND Lst, const std::string& File);
 
+// The reading half of LoadText: the text the box would get, or the message
+// and Failed. `owner` is the window the message belongs to.
+LoadOutcome ReadTextFile(HWND owner, const std::string& File, std::string& text);
+
 // Writes the text of `Lst` to `File`, exactly its bytes. The text goes to a
 // new file in the same folder first and replaces `File` only once it is
 // whole on disk, so a failed write never costs the old file. On failure

@@ -353,14 +353,22 @@ void frmMain::Form_Load() {
     settingsPath_ = SettingsPathFor(args_.programFolder);
     Load_Config();
 
+    // The text box gets the file's text only once the window has its final
+    // size: a wrapping box lays out its whole text again when its width
+    // changes, which for a large file costs as much as the load itself.
+    std::string text;
+    bool haveText = false;
     if (!args_.commandLine.empty()) {
         currentFile_ = args_.commandLine;
-        const auto outcome = LoadText(txtnfo_, currentFile_);
-        if (outcome != LoadOutcome::Failed)
+        const auto outcome = ReadTextFile(hwnd_, currentFile_, text);
+        haveText = outcome != LoadOutcome::Failed;
+        if (haveText)
             textHasNulBytes_ = outcome == LoadOutcome::LoadedNulBytesShownAsBlanks;
         ShowFileInCaption();
     }
     ApplyPlacement();
+    if (haveText)
+        ::SetWindowTextA(txtnfo_, text.c_str());
 }
 
 void frmMain::ApplyPlacement() {

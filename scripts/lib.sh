@@ -68,7 +68,7 @@ stop_display() {
 
 wine_env() {
   export WINEPREFIX="$QUORVEL_ROOT/build/mingw64/wineprefix"
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
   export WINEDEBUG="${WINEDEBUG:--all}"
   export LC_ALL=C.UTF-8
 }

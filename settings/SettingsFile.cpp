@@ -109,6 +109,27 @@ bool FlushToDisk(const std::string& path) {
 
 } // namespace
 
+void RemoveStaleSettingsCopies(const std::string& settingsPath) {
+    const std::string folder = FolderOf(FullPath(settingsPath));
+    WIN32_FIND_DATAA fd{};
+    HANDLE find = ::FindFirstFileA((folder + "~qc*.tmp").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    FILETIME nowFt{};
+    ::GetSystemTimeAsFileTime(&nowFt);
+    const auto ticks = [](const FILETIME& ft) {
+        return (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    };
+    constexpr std::uint64_t kMinute = 60ull * 10000000ull; // in 100 ns units
+    do {
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        if (ticks(nowFt) > ticks(fd.ftLastWriteTime) + kMinute)
+            ::DeleteFileA((folder + fd.cFileName).c_str());
+    } while (::FindNextFileA(find, &fd));
+    ::FindClose(find);
+}
+
 std::string SettingsPathFor(const std::string& programFolder) {
     return programFolder + "\\config.bin";
 }

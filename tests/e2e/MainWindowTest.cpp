@@ -142,11 +142,16 @@ TEST_F(MainWindowTest, TextBoxIsALockedWrappingOemTerminalBox) {
     ::GetTextFaceA(dc, sizeof face, face);
     TEXTMETRICA tm{};
     ::GetTextMetricsA(dc, &tm);
+    // Byte 0xC9 reaches the text box as U+00C9 through the ANSI code page
+    // and must land on the font's glyph 0xC9, the double-line corner.
+    WORD glyph = 0;
+    ::GetGlyphIndicesW(dc, L"\u00C9", 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS);
     ::SelectObject(dc, old);
     ::ReleaseDC(box, dc);
     EXPECT_STREQ(face, "Terminal");
     EXPECT_EQ(tm.tmCharSet, OEM_CHARSET);
     EXPECT_FALSE(tm.tmPitchAndFamily & TMPF_FIXED_PITCH) << "fixed pitch (the flag is inverted)";
+    EXPECT_EQ(glyph, 0xC9);
 
     EXPECT_EQ(window_.frm().backColor(), 0x00FFFFFFu);
     HDC boxDc = ::GetDC(box);

@@ -157,6 +157,17 @@ bool ProgramUnderTest::Start(const std::string& arguments) {
 }
 
 bool ProgramUnderTest::StartCommandLine(const std::string& commandLine) {
+    // A second start in the same program folder follows the first one's end.
+    if (pi_.hProcess) {
+        if (Running()) {
+            ::TerminateProcess(pi_.hProcess, 1);
+            ::WaitForSingleObject(pi_.hProcess, 10000);
+        }
+        ::CloseHandle(pi_.hProcess);
+        ::CloseHandle(pi_.hThread);
+        pi_ = PROCESS_INFORMATION{};
+    }
+    main_ = nullptr;
     STARTUPINFOA si{};
     si.cb = sizeof si;
     std::vector<char> buffer(commandLine.begin(), commandLine.end());

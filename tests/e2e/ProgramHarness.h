@@ -50,7 +50,8 @@ public:
     const std::string& exePath() const { return exe_; }
 
     // Starts the program with this argument string after its quoted path
-    // ("" for none), exactly as given.
+    // ("" for none), exactly as given. A program still running from an
+    // earlier start is ended first.
     bool Start(const std::string& arguments);
     // Starts this whole command line, as the shell would run a registered
     // command.

@@ -79,8 +79,14 @@ void WindowUnderTest::Command(UINT id) {
 
 void WindowUnderTest::Pump() {
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchOne(*frm_, msg);
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (frm_) {
+            DispatchOne(*frm_, msg);
+        } else {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
 }
 
 std::string WindowUnderTest::Caption() const { return WindowText(hwnd()); }

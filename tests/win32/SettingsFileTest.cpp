@@ -162,3 +162,25 @@ TEST_F(SettingsFileTest, ReadOnlyFileIsNeitherReplacedNorLeftBehind) {
     EXPECT_EQ(ReadFileBytes(path_), before);
     EXPECT_EQ(ListFolder(folder_.path()), std::vector<std::string>{"config.bin"});
 }
+
+TEST_F(SettingsFileTest, CopiesLeftByAKilledRunAreRemovedWhenStale) {
+    const std::string stale = folder_ / "~qc1A2B.tmp";
+    const std::string fresh = folder_ / "~qc3C4D.tmp";
+    const std::string other = folder_ / "notes.tmp";
+    WriteFileBytes(stale, "x");
+    WriteFileBytes(fresh, "y");
+    WriteFileBytes(other, "z");
+    // Two minutes old.
+    HANDLE h = ::CreateFileA(stale.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    FILETIME ft{};
+    ::GetSystemTimeAsFileTime(&ft);
+    ULARGE_INTEGER t{{ft.dwLowDateTime, ft.dwHighDateTime}};
+    t.QuadPart -= 120ull * 10000000ull;
+    ft.dwLowDateTime = t.LowPart;
+    ft.dwHighDateTime = t.HighPart;
+    ASSERT_TRUE(::SetFileTime(h, nullptr, nullptr, &ft));
+    ::CloseHandle(h);
+    RemoveStaleSettingsCopies(path_);
+    EXPECT_EQ(ListFolder(folder_.path()), (std::vector<std::string>{"notes.tmp", "~qc3C4D.tmp"}));
+}

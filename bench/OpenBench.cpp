@@ -1,0 +1,198 @@
+// How long the program takes to show an NFO, against the floor set by the
+// text box itself: a bare multi-line edit control of the same style and
+// font taking the same bytes. Prints a table; judges nothing.
+#include "app/TextLines.h"
+#include "app/resource.h"
+#include "common/Twips.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    ::QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
+}
+
+// CP437 art in lines of 78 bytes plus CR LF: boxes, shades and text.
+std::string MakeNfo(std::size_t size) {
+    const std::string rows[] = {
+        "\xC9" + std::string(76, '\xCD') + "\xBB",
+        "\xBA  \xB0\xB1\xB2\xDB Release notes and greetings, drawn in code page 437 " +
+            std::string(17, ' ') + "\xDB\xB2\xB1\xB0\xBA",
+        "\xBA " + std::string(74, '\xDC') + " \xBA",
+        "\xC8" + std::string(76, '\xCD') + "\xBC",
+    };
+    std::string out;
+    out.reserve(size + 100);
+    for (std::size_t i = 0; out.size() < size; ++i) {
+        std::string row = rows[i % 4];
+        row.resize(78, ' ');
+        out += row + "\r\n";
+    }
+    out.resize(size - 2);
+    out += "\r\n";
+    return out;
+}
+
+struct Launch {
+    double seconds = -1;
+    SIZE_T peakWorkingSet = 0;
+};
+
+HWND FindMain(DWORD pid) {
+    struct Args {
+        DWORD pid;
+        HWND found;
+    } args{pid, nullptr};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* a = reinterpret_cast<Args*>(lp);
+            DWORD p = 0;
+            ::GetWindowThreadProcessId(hwnd, &p);
+            char cls[64] = {};
+            ::GetClassNameA(hwnd, cls, sizeof cls);
+            if (p == a->pid && lstrcmpA(cls, "Quorvel.frmMain") == 0 && ::IsWindowVisible(hwnd)) {
+                a->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&args));
+    return args.found;
+}
+
+// From process start until the window is shown holding the whole text.
+Launch TimeProgram(const std::string& exe, const std::string& file, std::size_t expectedLength) {
+    Launch result;
+    std::string line = "\"" + exe + "\"";
+    if (!file.empty())
+        line += " " + file;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    const double start = Now();
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return result;
+    const double deadline = start + 600;
+    while (Now() < deadline) {
+        HWND main = FindMain(pi.dwProcessId);
+        if (main) {
+            HWND text = ::GetDlgItem(main, IDC_txtnfo);
+            DWORD_PTR length = 0;
+            ::SendMessageTimeoutA(text, WM_GETTEXTLENGTH, 0, 0, SMTO_BLOCK, 60000, &length);
+            if (length == expectedLength) {
+                result.seconds = Now() - start;
+                PROCESS_MEMORY_COUNTERS pmc{};
+                pmc.cb = sizeof pmc;
+                if (::GetProcessMemoryInfo(pi.hProcess, &pmc, sizeof pmc))
+                    result.peakWorkingSet = pmc.PeakWorkingSetSize;
+                ::PostMessageA(main, WM_COMMAND, IDM_mnuExit, 0);
+                break;
+            }
+        }
+        ::Sleep(2);
+    }
+    if (::WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0)
+        ::TerminateProcess(pi.hProcess, 1);
+    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    return result;
+}
+
+// The floor: a bare edit control of the same style, size and font.
+double TimeBareControl(const std::string& text) {
+    const quorvel::Dpi dpi = quorvel::SystemDpi();
+    RECT rc{0, 0, quorvel::TwipsToPixels(8355, dpi.x), quorvel::TwipsToPixels(6855, dpi.y)};
+    HWND top = ::CreateWindowExA(0, "STATIC", "floor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                 rc.right, rc.bottom, nullptr, nullptr, nullptr, nullptr);
+    RECT client{};
+    ::GetClientRect(top, &client);
+    HWND edit = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                                      ES_READONLY,
+                                  0, 0, client.right, client.bottom, top, nullptr, nullptr, nullptr);
+    ::SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
+    HFONT font = ::CreateFontA(quorvel::PointsToFontHeight(6, dpi.y), 0, 0, 0, FW_BOLD, 0, 0, 0,
+                               OEM_CHARSET, 0, 0, 0, FIXED_PITCH | FF_MODERN, "Terminal");
+    ::SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const double start = Now();
+    ::SetWindowTextA(edit, text.c_str());
+    ::UpdateWindow(top);
+    const double seconds = Now() - start;
+    ::DestroyWindow(top);
+    ::DeleteObject(font);
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        ::DispatchMessageA(&msg);
+    return seconds;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int repeats = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    char self[MAX_PATH * 4] = {};
+    ::GetModuleFileNameA(nullptr, self, sizeof self);
+    std::string folder(self);
+    folder.resize(folder.find_last_of('\\'));
+    const std::string exe = folder + "\\Quorvel.exe";
+    char temp[MAX_PATH + 1] = {};
+    ::GetTempPathA(sizeof temp, temp);
+
+    struct Case {
+        const char* name;
+        std::size_t size;
+    };
+    const Case cases[] = {{"16 KB", 16 * 1024}, {"1 MB", 1024 * 1024}, {"10 MB", 10 * 1024 * 1024}};
+
+    std::vector<double> empty;
+    for (int r = 0; r < repeats; ++r)
+        empty.push_back(TimeProgram(exe, "", 0).seconds);
+    const double emptyStart = Median(empty);
+    std::printf("empty command line: %.3f s (median of %d)\n\n", emptyStart, repeats);
+    std::printf("%-6s %10s %10s %10s %10s %9s %12s\n", "file", "program s", "floor s", "own s",
+                "own/floor", "target", "peak WS MB");
+
+    for (const Case& c : cases) {
+        const std::string path = std::string(temp) + "quorvel-bench-" + std::to_string(c.size) + ".nfo";
+        const std::string bytes = MakeNfo(c.size);
+        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        const std::string text = quorvel::NormalizeLines(bytes);
+        std::vector<double> program;
+        std::vector<double> floor;
+        SIZE_T peak = 0;
+        const int n = c.size >= 10 * 1024 * 1024 ? std::min(repeats, 2) : repeats;
+        for (int r = 0; r < n; ++r) {
+            const Launch l = TimeProgram(exe, path, text.size());
+            program.push_back(l.seconds);
+            peak = std::max(peak, l.peakWorkingSet);
+            floor.push_back(TimeBareControl(text));
+        }
+        const double p = Median(program);
+        const double f = Median(floor);
+        const double own = p - emptyStart - f;
+        std::printf("%-6s %10.3f %10.3f %10.3f %9.1f%% %9s %12.1f\n", c.name, p, f, own,
+                    100.0 * own / f, "< 10%", static_cast<double>(peak) / (1024.0 * 1024.0));
+        ::DeleteFileA(path.c_str());
+    }
+    return 0;
+}

@@ -1,0 +1,114 @@
+#include "shell/modFileAssociation.h"
+
+#include "common/Handles.h"
+
+#include <shlobj.h>
+
+namespace quorvel {
+
+namespace {
+
+constexpr char kUrlProtocolValue[] = "URL Protocol";
+
+// The predefined root keys are sign-extended 32-bit values.
+HKEY RootKey(std::uint32_t root) {
+    return reinterpret_cast<HKEY>(
+        static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<std::int32_t>(root))));
+}
+
+void NotifyShell() noexcept {
+    ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+}
+
+} // namespace
+
+bool SetStringValue(HKEY root, std::string subKey, std::string valueName, std::string data) {
+    UniqueHkey key;
+    LONG status = ::RegCreateKeyA(root, subKey.c_str(), key.put());
+    if (status == ERROR_SUCCESS) {
+        // The text with one NUL, counted in the size. Only a key that cannot
+        // be made or closed makes the write fail; the value's own status
+        // is left alone.
+        data.push_back('\0');
+        ::RegSetValueExA(key.get(), valueName.c_str(), 0, REG_SZ,
+                         reinterpret_cast<const BYTE*>(data.data()),
+                         static_cast<DWORD>(data.size()));
+        status = ::RegCloseKey(key.release());
+    }
+    if (status != ERROR_SUCCESS)
+        throw RegistrationError();
+    return true;
+}
+
+bool CreateAssociation(const std::string& programId, const std::string& extension,
+                       const std::string& programPath, bool withIcon) noexcept {
+    try {
+        const std::string path = programPath == kOwnProgramPath ? OwnProgramPath() : programPath;
+        const AssociationNames names = BuildAssociationNames(extension, path);
+        for (const AssociationRow& row : AssociationRows(programId, names, withIcon))
+            SetStringValue(RootKey(row.root), row.subKey, "", row.data);
+        NotifyShell();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void RemoveAssociation(const std::string& programId, const std::string& extensionKey) noexcept {
+    try {
+        for (const std::string& subKey : AssociationKeysToDelete(programId, extensionKey))
+            ::RegDeleteKeyA(HKEY_CLASSES_ROOT, subKey.c_str());
+    } catch (...) {
+        // Only the key list's memory can fail here; the shell still hears.
+    }
+    NotifyShell();
+}
+
+void AddUrlProtocol(const std::string& programId) {
+    SetStringValue(HKEY_CLASSES_ROOT, programId, kUrlProtocolValue, "");
+    NotifyShell();
+}
+
+bool ResetAssociation(const std::string& programId, const std::string& extension,
+                      const std::string& programPath) noexcept {
+    try {
+        RemoveAssociation(programId, ResetExtensionKey(extension));
+        return CreateAssociation(programId, extension, programPath, true);
+    } catch (...) {
+        return false;
+    }
+}
+
+void RemoveUrlProtocolMark(const std::string& programId) noexcept {
+    UniqueHkey key;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, programId.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                        key.put()) != ERROR_SUCCESS)
+        return;
+    if (::RegDeleteValueA(key.get(), kUrlProtocolValue) != ERROR_SUCCESS)
+        return; // no mark: nothing changes for the shell
+    DWORD subKeys = 0;
+    DWORD values = 0;
+    const bool empty =
+        ::RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                           &values, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+        subKeys == 0 && values == 0;
+    key.reset();
+    // A key that held nothing but the mark was made for it alone.
+    if (empty)
+        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, programId.c_str());
+    NotifyShell();
+}
+
+std::string OwnProgramPath() {
+    char path[MAX_PATH * 4] = {};
+    const DWORD n = ::GetModuleFileNameA(nullptr, path, static_cast<DWORD>(sizeof path));
+    std::string full(path, n);
+    const auto slash = full.find_last_of('\\');
+    std::string folder = slash == std::string::npos ? std::string() : full.substr(0, slash);
+    std::string name = slash == std::string::npos ? full : full.substr(slash + 1);
+    if (const auto dot = name.find_last_of('.'); dot != std::string::npos)
+        name.resize(dot);
+    return folder + "\\" + name;
+}
+
+} // namespace quorvel

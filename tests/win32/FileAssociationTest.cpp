@@ -1,0 +1,264 @@
+// The shell registration routines against the real registry of the
+// throw-away Wine prefix.
+#include "shell/modFileAssociation.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+
+using namespace quorvel;
+
+namespace {
+
+const char kProgram[] = "C:\\Program Files\\Quorvel Viewer\\Quorvel";
+const char kCommand[] = "\"C:\\Program Files\\Quorvel Viewer\\Quorvel.exe\" %1";
+const char kIcon[] = "C:\\Program Files\\Quorvel Viewer\\Quorvel.exe,0";
+
+// Where a write cannot be made, the test puts a registry link whose target
+// does not exist: creating or opening a key through it fails as a key
+// without write access does, and unlike such a key it can be taken away.
+const char* const kObstacleSpots[] = {"Quorvel\\Shell\\Open\\Command", "Quorvel\\DefaultIcon",
+                                      "Quorvel\\Shell", "Quorvel", ".nfo"};
+
+void PlaceObstacle(const std::string& path) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr,
+                                REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE,
+                                KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const wchar_t target[] = L"\\Registry\\Machine\\Software\\Classes\\QuorvelTestNowhere\\Gone";
+    ::RegSetValueExW(key, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(target),
+                     static_cast<DWORD>(sizeof target - sizeof(wchar_t)));
+    ::RegCloseKey(key);
+}
+
+void RemoveAll() {
+    for (const char* spot : kObstacleSpots) {
+        HKEY link = nullptr;
+        if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, spot, REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE | DELETE,
+                            &link) == ERROR_SUCCESS) {
+            DWORD type = 0;
+            if (::RegQueryValueExA(link, "SymbolicLinkValue", nullptr, &type, nullptr, nullptr) ==
+                    ERROR_SUCCESS &&
+                type == REG_LINK)
+                ::RegDeleteKeyA(link, "");
+            ::RegCloseKey(link);
+        }
+    }
+    for (const char* key : {"Quorvel", ".nfo"}) {
+        ::RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string("SOFTWARE\\Classes\\") + key).c_str());
+    }
+}
+
+// A value as stored: its type and all its bytes.
+struct Stored {
+    DWORD type = 0;
+    std::string bytes;
+    bool operator==(const Stored&) const = default;
+};
+
+Stored Text(const std::string& data) {
+    return {REG_SZ, data + '\0'};
+}
+
+std::optional<Stored> Read(HKEY root, const std::string& path, const char* name = "") {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    Stored value;
+    char data[2048];
+    DWORD size = sizeof data;
+    const LONG status =
+        ::RegQueryValueExA(key, name, nullptr, &value.type, reinterpret_cast<BYTE*>(data), &size);
+    ::RegCloseKey(key);
+    if (status != ERROR_SUCCESS)
+        return std::nullopt;
+    value.bytes.assign(data, size);
+    return value;
+}
+
+bool Exists(HKEY root, const std::string& path) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
+// Numbers of sub-keys and values of a key.
+std::pair<DWORD, DWORD> Counts(const std::string& path) {
+    HKEY key = nullptr;
+    DWORD subKeys = 99;
+    DWORD values = 99;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
+                           nullptr, nullptr, nullptr, nullptr);
+        ::RegCloseKey(key);
+    }
+    return {subKeys, values};
+}
+
+// The name of a key of HKEY_CLASSES_ROOT as it is stored, in its own case.
+std::string StoredName(const std::string& name) {
+    char found[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD size = sizeof found;
+        if (::RegEnumKeyExA(HKEY_CLASSES_ROOT, i, found, &size, nullptr, nullptr, nullptr,
+                            nullptr) != ERROR_SUCCESS)
+            return {};
+        if (lstrcmpiA(found, name.c_str()) == 0)
+            return found;
+    }
+}
+
+class FileAssociationTest : public ::testing::Test {
+  protected:
+    void SetUp() override { RemoveAll(); }
+    void TearDown() override { RemoveAll(); }
+
+    // Every row of the layout with its data, under both roots.
+    void ExpectRegistered(const std::string& command, const std::string& icon) {
+        for (const std::string prefix : {"", "SOFTWARE\\Classes\\"}) {
+            const HKEY root = prefix.empty() ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
+            EXPECT_EQ(Read(root, prefix + ".nfo"), Text("Quorvel")) << prefix;
+            EXPECT_EQ(Read(root, prefix + "Quorvel"), Text("NFO File")) << prefix;
+            EXPECT_EQ(Read(root, prefix + "Quorvel\\Shell\\Open"), Text("")) << prefix;
+            EXPECT_EQ(Read(root, prefix + "Quorvel\\Shell\\Open\\Command"), Text(command))
+                << prefix;
+            EXPECT_EQ(Read(root, prefix + "Quorvel\\DefaultIcon"), Text(icon)) << prefix;
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(FileAssociationTest, LayoutRowsForAProgramAtAPathWithBlanks) {
+    ASSERT_TRUE(CreateAssociation("Quorvel", "NFO", kProgram, true));
+    ExpectRegistered(kCommand, kIcon);
+    // Nothing else: the program key holds its description, Shell and
+    // DefaultIcon; Shell holds Open, which holds Command.
+    EXPECT_EQ(Counts("Quorvel"), std::make_pair(DWORD{2}, DWORD{1}));
+    EXPECT_EQ(Counts("Quorvel\\Shell"), std::make_pair(DWORD{1}, DWORD{0}));
+    EXPECT_EQ(Counts("Quorvel\\Shell\\Open"), std::make_pair(DWORD{1}, DWORD{1}));
+
+    // Without the icon flag the icon rows hold empty text.
+    ASSERT_TRUE(CreateAssociation("Quorvel", "NFO", kProgram, false));
+    ExpectRegistered(kCommand, "");
+}
+
+TEST_F(FileAssociationTest, ExtensionSpellingsWriteTheSameKeys) {
+    for (const char* extension : {"NFO", ".nfo", ".NFO"}) {
+        RemoveAll();
+        ASSERT_TRUE(CreateAssociation("Quorvel", extension, kProgram, true)) << extension;
+        EXPECT_EQ(StoredName(".nfo"), ".nfo") << extension;
+        EXPECT_EQ(StoredName("..nfo"), "") << extension;
+        ExpectRegistered(kCommand, kIcon);
+    }
+}
+
+TEST_F(FileAssociationTest, SentinelStandsForTheRunningProgram) {
+    char path[MAX_PATH * 4] = {};
+    ::GetModuleFileNameA(nullptr, path, sizeof path);
+    ASSERT_TRUE(CreateAssociation("Quorvel", "NFO", kOwnProgramPath, true));
+    ExpectRegistered("\"" + std::string(path) + "\" %1", std::string(path) + ",0");
+}
+
+TEST_F(FileAssociationTest, AddThenRemoveLeavesNoKeys) {
+    ASSERT_TRUE(CreateAssociation("Quorvel", "NFO", kProgram, true));
+    AddUrlProtocol("Quorvel");
+    RemoveAssociation("Quorvel", ".nfo");
+    for (const char* key : {".nfo", "Quorvel"}) {
+        EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, key)) << key;
+        EXPECT_FALSE(Exists(HKEY_LOCAL_MACHINE, std::string("SOFTWARE\\Classes\\") + key)) << key;
+    }
+}
+
+TEST_F(FileAssociationTest, RemovingIgnoresKeysItCannotDelete) {
+    // Nothing registered: nothing happens, nothing is created.
+    RemoveAssociation("Quorvel", ".nfo");
+    EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, ".nfo"));
+    EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, "Quorvel"));
+
+    // Another program's verb keeps its parents; everything else goes.
+    ASSERT_TRUE(CreateAssociation("Quorvel", "NFO", kProgram, true));
+    HKEY print = nullptr;
+    ASSERT_EQ(::RegCreateKeyA(HKEY_CLASSES_ROOT, "Quorvel\\Shell\\Print", &print), ERROR_SUCCESS);
+    ::RegCloseKey(print);
+    RemoveAssociation("Quorvel", ".nfo");
+    EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, ".nfo"));
+    EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, "Quorvel\\DefaultIcon"));
+    EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, "Quorvel\\Shell\\Open"));
+    EXPECT_TRUE(Exists(HKEY_CLASSES_ROOT, "Quorvel\\Shell\\Print"));
+}
+
+TEST_F(FileAssociationTest, UrlProtocolIsOneEmptyNamedValue) {
+    // Without the association the key holds the mark alone.
+    AddUrlProtocol("Quorvel");
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, "Quorvel", "URL Protocol"), Text(""));
+    EXPECT_EQ(Counts("Quorvel"), std::make_pair(DWORD{0}, DWORD{1}));
+
+    ASSERT_TRUE(CreateAssociation("Quorvel", "NFO", kProgram, true));
+    AddUrlProtocol("Quorvel");
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, "Quorvel", "URL Protocol"), Text(""));
+    ExpectRegistered(kCommand, kIcon);
+
+    // Taking the mark away alone leaves the association.
+    RemoveUrlProtocolMark("Quorvel");
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, "Quorvel", "URL Protocol"), std::nullopt);
+    ExpectRegistered(kCommand, kIcon);
+}
+
+TEST_F(FileAssociationTest, ResetTakesTheMarkAndWritesTheAssociationAfresh) {
+    AddUrlProtocol("Quorvel");
+    ASSERT_TRUE(ResetAssociation("Quorvel", "NFO", kProgram));
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, "Quorvel", "URL Protocol"), std::nullopt);
+    ExpectRegistered(kCommand, kIcon);
+}
+
+TEST_F(FileAssociationTest, SetStringValueWritesTextWithOneNulOrRaises) {
+    EXPECT_TRUE(SetStringValue(HKEY_CLASSES_ROOT, "Quorvel\\A\\B", "Name", "caf\xE9"));
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, "Quorvel\\A\\B", "Name"), Text("caf\xE9"));
+
+    PlaceObstacle("Quorvel\\Shell");
+    try {
+        SetStringValue(HKEY_CLASSES_ROOT, "Quorvel\\Shell\\Open", "", "x");
+        ADD_FAILURE() << "no error raised";
+    } catch (const RegistrationError& e) {
+        EXPECT_EQ(e.Number(), -9999);
+        EXPECT_STREQ(e.what(), "");
+    }
+    const HKEY noRoot = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000099));
+    EXPECT_THROW(SetStringValue(noRoot, "x", "", "y"), RegistrationError);
+}
+
+TEST_F(FileAssociationTest, FailedWriteEndsCreateAssociationAtItsRow) {
+    // At the first row nothing is written.
+    PlaceObstacle(".nfo");
+    EXPECT_FALSE(CreateAssociation("Quorvel", "NFO", kProgram, true));
+    EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, "Quorvel"));
+
+    // At the third, the first two stay and nothing later is written.
+    RemoveAll();
+    ASSERT_TRUE(SetStringValue(HKEY_CLASSES_ROOT, "Quorvel", "", "before"));
+    PlaceObstacle("Quorvel\\Shell");
+    EXPECT_FALSE(CreateAssociation("Quorvel", "NFO", kProgram, true));
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, ".nfo"), Text("Quorvel"));
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, "Quorvel"), Text("NFO File"));
+    EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, "Quorvel\\DefaultIcon"));
+
+    // At the ninth, the eight before it are all in place.
+    RemoveAll();
+    ASSERT_TRUE(SetStringValue(HKEY_CLASSES_ROOT, "Quorvel", "", "before"));
+    PlaceObstacle("Quorvel\\DefaultIcon");
+    EXPECT_FALSE(CreateAssociation("Quorvel", "NFO", kProgram, true));
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Quorvel\\Shell\\Open\\Command"),
+              Text(kCommand));
+
+    // The URL protocol mark is not trapped: its error reaches the caller.
+    RemoveAll();
+    PlaceObstacle("Quorvel");
+    EXPECT_THROW(AddUrlProtocol("Quorvel"), RegistrationError);
+}
