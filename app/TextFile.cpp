@@ -5,6 +5,7 @@
 #include "common/Handles.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quorvel {
 
@@ -34,23 +35,29 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     if (!file)
         return false;
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFF0LL)
+    constexpr long long kLimit = 0x7FFFFFF0LL;
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > kLimit)
         return false;
-    bytes.clear();
-    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-    // Read to the end, whatever the size said: the file may grow meanwhile.
-    constexpr DWORD kChunk = 1 << 20;
-    std::string chunk(kChunk, '\0');
+    // Read straight into the buffer, and on to the real end: the file may
+    // have grown or shrunk since its size was taken.
+    bytes.resize(static_cast<std::size_t>(size.QuadPart) + 1);
+    std::size_t have = 0;
     for (;;) {
+        if (have == bytes.size()) {
+            if (bytes.size() >= static_cast<std::size_t>(kLimit))
+                return false;
+            bytes.resize(std::min<std::size_t>(bytes.size() * 2, static_cast<std::size_t>(kLimit)));
+        }
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - have, 1u << 24));
         DWORD got = 0;
-        if (!::ReadFile(file.get(), chunk.data(), kChunk, &got, nullptr))
+        if (!::ReadFile(file.get(), bytes.data() + have, want, &got, nullptr))
             return false;
         if (got == 0)
-            return true;
-        if (bytes.size() + got > 0x7FFFFFF0u)
-            return false;
-        bytes.append(chunk.data(), got);
+            break;
+        have += got;
     }
+    bytes.resize(have);
+    return true;
 }
 
 std::string FolderOf(const std::string& fullPath) {
@@ -77,7 +84,7 @@ LoadOutcome ReadTextFile(HWND owner, const std::string& File, std::string& text)
         ShowError(owner, "File Not Found");
         return LoadOutcome::Failed;
     }
-    text = NormalizeLines(bytes);
+    text = TakeNormalizedLines(std::move(bytes));
     // A text box ends its text at the first NUL; show the rest of the file
     // rather than silently dropping it.
     const bool hadNul = text.find('\0') != std::string::npos;

@@ -1,5 +1,7 @@
 #include "app/TextLines.h"
 
+#include <utility>
+
 namespace quorvel {
 
 std::string NormalizeLines(std::string_view bytes) {
@@ -22,6 +24,16 @@ std::string NormalizeLines(std::string_view bytes) {
         out.append("\r\n");
     }
     return out;
+}
+
+std::string TakeNormalizedLines(std::string&& bytes) {
+    const std::size_t n = bytes.size();
+    bool normal = n == 0 || (n >= 2 && bytes[n - 2] == '\r' && bytes[n - 1] == '\n');
+    for (std::size_t i = bytes.find('\r'); normal && i != std::string::npos; i = bytes.find('\r', i + 1))
+        normal = i + 1 < n && bytes[i + 1] == '\n';
+    if (normal)
+        return std::move(bytes);
+    return NormalizeLines(std::string_view(bytes));
 }
 
 } // namespace quorvel

@@ -9,4 +9,8 @@ namespace quorvel {
 // followed by CR LF. An empty file gives an empty text. Linear in the size.
 std::string NormalizeLines(std::string_view fileBytes);
 
+// The same for bytes the caller gives up: a file that already has that form
+// (every CR followed by LF, ending in CR LF) comes back without a copy.
+std::string TakeNormalizedLines(std::string&& fileBytes);
+
 } // namespace quorvel

@@ -138,15 +138,18 @@ ProgramUnderTest::ProgramUnderTest(const std::string& exeName) : folder_("prog")
         throw std::runtime_error("cannot copy " + built);
 }
 
-ProgramUnderTest::~ProgramUnderTest() {
-    if (pi_.hProcess) {
-        if (Running()) {
-            ::TerminateProcess(pi_.hProcess, 1);
-            ::WaitForSingleObject(pi_.hProcess, 10000);
-        }
-        ::CloseHandle(pi_.hProcess);
-        ::CloseHandle(pi_.hThread);
+ProgramUnderTest::~ProgramUnderTest() { EndProcess(); }
+
+void ProgramUnderTest::EndProcess() {
+    if (!pi_.hProcess)
+        return;
+    if (Running()) {
+        ::TerminateProcess(pi_.hProcess, 1);
+        ::WaitForSingleObject(pi_.hProcess, 10000);
     }
+    ::CloseHandle(pi_.hProcess);
+    ::CloseHandle(pi_.hThread);
+    pi_ = PROCESS_INFORMATION{};
 }
 
 bool ProgramUnderTest::Start(const std::string& arguments) {
@@ -158,15 +161,7 @@ bool ProgramUnderTest::Start(const std::string& arguments) {
 
 bool ProgramUnderTest::StartCommandLine(const std::string& commandLine) {
     // A second start in the same program folder follows the first one's end.
-    if (pi_.hProcess) {
-        if (Running()) {
-            ::TerminateProcess(pi_.hProcess, 1);
-            ::WaitForSingleObject(pi_.hProcess, 10000);
-        }
-        ::CloseHandle(pi_.hProcess);
-        ::CloseHandle(pi_.hThread);
-        pi_ = PROCESS_INFORMATION{};
-    }
+    EndProcess();
     main_ = nullptr;
     STARTUPINFOA si{};
     si.cb = sizeof si;

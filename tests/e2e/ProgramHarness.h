@@ -73,6 +73,8 @@ public:
     DWORD pid() const { return pi_.dwProcessId; }
 
 private:
+    void EndProcess();
+
     TempFolder folder_;
     std::string exe_;
     PROCESS_INFORMATION pi_{};

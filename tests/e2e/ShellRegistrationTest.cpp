@@ -6,6 +6,7 @@
 #include "shell/modFileAssociation.h"
 #include "tests/e2e/ProgramHarness.h"
 #include "tests/e2e/WindowHarness.h"
+#include "tests/support/RegistryObstacle.h"
 #include "tests/support/Wait.h"
 
 #include <gtest/gtest.h>
@@ -17,42 +18,6 @@ using namespace quorvel;
 using namespace quorvel::test;
 
 namespace {
-
-// A registry link whose target does not exist: creating a key through it
-// fails as a key without write access does, and the test can remove it.
-void PlaceObstacle(const std::string& path) {
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr,
-                                REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE,
-                                KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    const wchar_t target[] = L"\\Registry\\Machine\\Software\\Classes\\QuorvelTestNowhere\\Gone";
-    ::RegSetValueExW(key, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(target),
-                     static_cast<DWORD>(sizeof target - sizeof(wchar_t)));
-    ::RegCloseKey(key);
-}
-
-void RemoveObstacle(const char* path) {
-    HKEY link = nullptr;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, path, REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE | DELETE,
-                        &link) != ERROR_SUCCESS)
-        return;
-    DWORD type = 0;
-    if (::RegQueryValueExA(link, "SymbolicLinkValue", nullptr, &type, nullptr, nullptr) ==
-            ERROR_SUCCESS &&
-        type == REG_LINK)
-        ::RegDeleteKeyA(link, "");
-    ::RegCloseKey(link);
-}
-
-void RemoveRegistration() {
-    for (const char* spot : {"Quorvel\\DefaultIcon", "Quorvel\\Shell", "Quorvel", ".nfo"})
-        RemoveObstacle(spot);
-    ::RegDeleteTreeA(HKEY_CLASSES_ROOT, "Quorvel");
-    ::RegDeleteTreeA(HKEY_CLASSES_ROOT, ".nfo");
-    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Quorvel");
-    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\.nfo");
-}
 
 // A text value of HKEY_CLASSES_ROOT, or nothing when there is none.
 std::optional<std::string> Value(const std::string& path, const char* name = "") {
@@ -157,7 +122,7 @@ TEST_F(ShellRegistrationTest, OtherCaptionsMakeBothCommandsDoNothing) {
 TEST_F(ShellRegistrationTest, FailedFileAssociationIsNotReportedAsDone) {
     // A write late in the layout fails: what was written goes again.
     ASSERT_TRUE(SetStringValue(HKEY_CLASSES_ROOT, "Quorvel", "", "someone's"));
-    PlaceObstacle("Quorvel\\DefaultIcon");
+    ASSERT_TRUE(PlaceObstacle("Quorvel\\DefaultIcon"));
     ASSERT_TRUE(window_.Start());
     window_.Command(IDM_mnuAss);
     EXPECT_EQ(FileCaption(), "Add File Association");
@@ -176,7 +141,7 @@ TEST_F(ShellRegistrationTest, FailedFileAssociationIsNotReportedAsDone) {
 TEST_F(ShellRegistrationTest, FailedFileAssociationKeepsARegisteredUrlProtocol) {
     StoreSettings("ADDURLPROT=0\r\n");
     AddUrlProtocol("Quorvel");
-    PlaceObstacle(".nfo");
+    ASSERT_TRUE(PlaceObstacle(".nfo"));
     ASSERT_TRUE(window_.Start());
     ASSERT_EQ(UrlCaption(), "Remove URL Protocol");
     window_.Command(IDM_mnuAss);
@@ -190,7 +155,7 @@ TEST_F(ShellRegistrationTest, FailedFileAssociationKeepsARegisteredUrlProtocol) 
 
 TEST_F(ShellRegistrationTest, FailedUrlProtocolIsNotReportedAsDone) {
     StoreSettings("ADDURLPROT=7\r\n");
-    PlaceObstacle("Quorvel");
+    ASSERT_TRUE(PlaceObstacle("Quorvel"));
     ASSERT_TRUE(window_.Start());
     ASSERT_EQ(UrlCaption(), "Add URL Protocol");
     // The error is handled inside the command: it goes on to store the
@@ -211,7 +176,7 @@ TEST_F(ShellRegistrationTest, FailedRewriteOnRemovingTheUrlProtocol) {
     ASSERT_TRUE(CreateAssociation("Quorvel", "NFO", ProgramPath(), true));
     AddUrlProtocol("Quorvel");
     ASSERT_EQ(::RegDeleteKeyA(HKEY_CLASSES_ROOT, "Quorvel\\DefaultIcon"), ERROR_SUCCESS);
-    PlaceObstacle("Quorvel\\DefaultIcon");
+    ASSERT_TRUE(PlaceObstacle("Quorvel\\DefaultIcon"));
     ASSERT_TRUE(window_.Start());
     window_.Command(IDM_mnuUrl);
     // Neither registration is left, and both commands say so.

@@ -67,3 +67,11 @@ TEST(NormalizeLines, LargeInputIsLinear) {
     EXPECT_EQ(text.size(), big.size());
     EXPECT_EQ(text, big);
 }
+
+TEST(NormalizeLines, HandedOverBytesGiveTheSameText) {
+    for (const std::string& bytes : {""s, "a\r\n"s, "a\r\nb"s, "a\rb\r\n"s, "a\n"s, "\r"s, "\r\n\r"s,
+                                    "x\r\ny\r\n"s, "\r\n"s, "a\r\n\n"s}) {
+        std::string copy = bytes;
+        EXPECT_EQ(quorvel::TakeNormalizedLines(std::move(copy)), NormalizeLines(bytes)) << bytes;
+    }
+}

@@ -2,6 +2,8 @@
 // throw-away Wine prefix.
 #include "shell/modFileAssociation.h"
 
+#include "tests/support/RegistryObstacle.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -9,49 +11,13 @@
 #include <utility>
 
 using namespace quorvel;
+using namespace quorvel::test;
 
 namespace {
 
 const char kProgram[] = "C:\\Program Files\\Quorvel Viewer\\Quorvel";
 const char kCommand[] = "\"C:\\Program Files\\Quorvel Viewer\\Quorvel.exe\" %1";
 const char kIcon[] = "C:\\Program Files\\Quorvel Viewer\\Quorvel.exe,0";
-
-// Where a write cannot be made, the test puts a registry link whose target
-// does not exist: creating or opening a key through it fails as a key
-// without write access does, and unlike such a key it can be taken away.
-const char* const kObstacleSpots[] = {"Quorvel\\Shell\\Open\\Command", "Quorvel\\DefaultIcon",
-                                      "Quorvel\\Shell", "Quorvel", ".nfo"};
-
-void PlaceObstacle(const std::string& path) {
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr,
-                                REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE,
-                                KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    const wchar_t target[] = L"\\Registry\\Machine\\Software\\Classes\\QuorvelTestNowhere\\Gone";
-    ::RegSetValueExW(key, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(target),
-                     static_cast<DWORD>(sizeof target - sizeof(wchar_t)));
-    ::RegCloseKey(key);
-}
-
-void RemoveAll() {
-    for (const char* spot : kObstacleSpots) {
-        HKEY link = nullptr;
-        if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, spot, REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE | DELETE,
-                            &link) == ERROR_SUCCESS) {
-            DWORD type = 0;
-            if (::RegQueryValueExA(link, "SymbolicLinkValue", nullptr, &type, nullptr, nullptr) ==
-                    ERROR_SUCCESS &&
-                type == REG_LINK)
-                ::RegDeleteKeyA(link, "");
-            ::RegCloseKey(link);
-        }
-    }
-    for (const char* key : {"Quorvel", ".nfo"}) {
-        ::RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
-        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string("SOFTWARE\\Classes\\") + key).c_str());
-    }
-}
 
 // A value as stored: its type and all its bytes.
 struct Stored {
@@ -116,8 +82,8 @@ std::string StoredName(const std::string& name) {
 
 class FileAssociationTest : public ::testing::Test {
   protected:
-    void SetUp() override { RemoveAll(); }
-    void TearDown() override { RemoveAll(); }
+    void SetUp() override { RemoveRegistration(); }
+    void TearDown() override { RemoveRegistration(); }
 
     // Every row of the layout with its data, under both roots.
     void ExpectRegistered(const std::string& command, const std::string& icon) {
@@ -151,7 +117,7 @@ TEST_F(FileAssociationTest, LayoutRowsForAProgramAtAPathWithBlanks) {
 
 TEST_F(FileAssociationTest, ExtensionSpellingsWriteTheSameKeys) {
     for (const char* extension : {"NFO", ".nfo", ".NFO"}) {
-        RemoveAll();
+        RemoveRegistration();
         ASSERT_TRUE(CreateAssociation("Quorvel", extension, kProgram, true)) << extension;
         EXPECT_EQ(StoredName(".nfo"), ".nfo") << extension;
         EXPECT_EQ(StoredName("..nfo"), "") << extension;
@@ -222,7 +188,7 @@ TEST_F(FileAssociationTest, SetStringValueWritesTextWithOneNulOrRaises) {
     EXPECT_TRUE(SetStringValue(HKEY_CLASSES_ROOT, "Quorvel\\A\\B", "Name", "caf\xE9"));
     EXPECT_EQ(Read(HKEY_CLASSES_ROOT, "Quorvel\\A\\B", "Name"), Text("caf\xE9"));
 
-    PlaceObstacle("Quorvel\\Shell");
+    ASSERT_TRUE(PlaceObstacle("Quorvel\\Shell"));
     try {
         SetStringValue(HKEY_CLASSES_ROOT, "Quorvel\\Shell\\Open", "", "x");
         ADD_FAILURE() << "no error raised";
@@ -236,29 +202,29 @@ TEST_F(FileAssociationTest, SetStringValueWritesTextWithOneNulOrRaises) {
 
 TEST_F(FileAssociationTest, FailedWriteEndsCreateAssociationAtItsRow) {
     // At the first row nothing is written.
-    PlaceObstacle(".nfo");
+    ASSERT_TRUE(PlaceObstacle(".nfo"));
     EXPECT_FALSE(CreateAssociation("Quorvel", "NFO", kProgram, true));
     EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, "Quorvel"));
 
     // At the third, the first two stay and nothing later is written.
-    RemoveAll();
+    RemoveRegistration();
     ASSERT_TRUE(SetStringValue(HKEY_CLASSES_ROOT, "Quorvel", "", "before"));
-    PlaceObstacle("Quorvel\\Shell");
+    ASSERT_TRUE(PlaceObstacle("Quorvel\\Shell"));
     EXPECT_FALSE(CreateAssociation("Quorvel", "NFO", kProgram, true));
     EXPECT_EQ(Read(HKEY_CLASSES_ROOT, ".nfo"), Text("Quorvel"));
     EXPECT_EQ(Read(HKEY_CLASSES_ROOT, "Quorvel"), Text("NFO File"));
     EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, "Quorvel\\DefaultIcon"));
 
     // At the ninth, the eight before it are all in place.
-    RemoveAll();
+    RemoveRegistration();
     ASSERT_TRUE(SetStringValue(HKEY_CLASSES_ROOT, "Quorvel", "", "before"));
-    PlaceObstacle("Quorvel\\DefaultIcon");
+    ASSERT_TRUE(PlaceObstacle("Quorvel\\DefaultIcon"));
     EXPECT_FALSE(CreateAssociation("Quorvel", "NFO", kProgram, true));
     EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Quorvel\\Shell\\Open\\Command"),
               Text(kCommand));
 
     // The URL protocol mark is not trapped: its error reaches the caller.
-    RemoveAll();
-    PlaceObstacle("Quorvel");
+    RemoveRegistration();
+    ASSERT_TRUE(PlaceObstacle("Quorvel"));
     EXPECT_THROW(AddUrlProtocol("Quorvel"), RegistrationError);
 }
