@@ -116,9 +116,11 @@ TEST_F(CipherTest, PasswordRules) {
 }
 
 TEST_F(CipherTest, ProgressAfterEveryFiveHundredthByte) {
-    for (const auto& [size, expected] :
+    for (const auto& sizeAndEvents :
          std::vector<std::pair<std::size_t, std::vector<std::int32_t>>>{
              {499, {}}, {500, {500}}, {1000, {500, 1000}}, {1499, {500, 1000}}}) {
+        const std::size_t size = sizeAndEvents.first;
+        const std::vector<std::int32_t>& expected = sizeAndEvents.second;
         const std::string f = Path("p.bin");
         Write(f, Bytes(size, 0x41));
         std::vector<std::int32_t> seen;

@@ -136,6 +136,10 @@ int main(int argc, char** argv) {
     if (main)
         ::GetWindowRect(main, &rc);
     rc = Union(rc, dialog);
+    // Only what is on the screen can be copied; a large window at a high DPI
+    // may reach past its edge.
+    const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ::IntersectRect(&rc, &rc, &screen);
     const bool ok = main && (view == "main" || dialog) && SaveBmp(argv[1], rc);
     ::TerminateProcess(pi.hProcess, 0);
     ::CloseHandle(pi.hProcess);
