@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace quorvel {
@@ -121,6 +122,23 @@ std::string ControlText(HWND control) {
     return text;
 }
 
+// Whether `font` really comes out at the character height `lfHeight` asks
+// for, within a tenth: a raster face such as "MS Sans Serif" has a few
+// sizes only, and at a high DPI its largest is far too small.
+bool ReachesHeight(HFONT font, LONG lfHeight) {
+    HDC dc = ::GetDC(nullptr);
+    const HGDIOBJ old = ::SelectObject(dc, font);
+    TEXTMETRICA tm{};
+    const bool measured = ::GetTextMetricsA(dc, &tm) != FALSE;
+    ::SelectObject(dc, old);
+    ::ReleaseDC(nullptr, dc);
+    if (!measured || (tm.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)))
+        return true;
+    const LONG got = tm.tmHeight - tm.tmInternalLeading;
+    const LONG want = lfHeight < 0 ? -lfHeight : lfHeight;
+    return (want - got) * 10 <= want;
+}
+
 UniqueHfont MakeFont(const char* face, double points, int weight, bool underline, int dpiY) {
     LOGFONTA lf{};
     lf.lfHeight = PointsToFontHeight(points, dpiY);
@@ -129,7 +147,16 @@ UniqueHfont MakeFont(const char* face, double points, int weight, bool underline
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
     lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
-    return UniqueHfont(::CreateFontIndirectA(&lf));
+    UniqueHfont font(::CreateFontIndirectA(&lf));
+    if (font && !ReachesHeight(font.get(), lf.lfHeight)) {
+        // The TrueType successor of MS Sans Serif scales to any size; where
+        // it is missing, the font mapper takes the nearest TrueType face.
+        lstrcpynA(lf.lfFaceName, "Microsoft Sans Serif", LF_FACESIZE);
+        lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+        if (UniqueHfont scalable{::CreateFontIndirectA(&lf)})
+            font = std::move(scalable);
+    }
+    return font;
 }
 
 // An empty dialog template: the controls are made at run time, at their

@@ -1,12 +1,79 @@
-// Placeholder until the edit commands land.
+// The Edit menu: the text box's own editing operations, Select All, Insert
+// Time and Date, and the go-to-line dialog.
+#include "app/EditCommands.h"
+
+#include "app/frmGotoLine.h"
 #include "app/frmMain.h"
+#include "common/NumberFormat.h"
+
+#include <oleauto.h>
+
 namespace quorvel {
-void frmMain::mnuUndo_Click() {}
-void frmMain::mnuCut_Click() {}
-void frmMain::mnuCopy_Click() {}
-void frmMain::mnuPaste_Click() {}
-void frmMain::mnuDelete_Click() {}
-void frmMain::mnuGoto_Click() {}
-void frmMain::mnuSelAll_Click() {}
-void frmMain::mnuNow_Click() {}
+
+std::string FormatGeneralDate(DATE date) {
+    // oleaut32's date-to-text conversion is the locale's general date form,
+    // including the dropped zero time.
+    BSTR text = nullptr;
+    if (FAILED(::VarBstrFromDate(date, LOCALE_USER_DEFAULT, 0, &text)) || !text)
+        return {};
+    std::string result = AnsiFromWide(std::wstring_view(text, ::SysStringLen(text)));
+    ::SysFreeString(text);
+    return result;
+}
+
+std::string CurrentGeneralDate() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    now.wMilliseconds = 0;
+    DATE date = 0;
+    if (!::SystemTimeToVariantTime(&now, &date))
+        return {};
+    return FormatGeneralDate(date);
+}
+
+// The text box does the work; while it is locked it refuses every change
+// itself (Cut then only copies). Results are not examined.
+void frmMain::mnuUndo_Click() {
+    ::SendMessageA(txtnfo_, EM_UNDO, 0, 0);
+}
+void frmMain::mnuCut_Click() {
+    ::SendMessageA(txtnfo_, WM_CUT, 0, 0);
+}
+void frmMain::mnuCopy_Click() {
+    ::SendMessageA(txtnfo_, WM_COPY, 0, 0);
+}
+void frmMain::mnuPaste_Click() {
+    ::SendMessageA(txtnfo_, WM_PASTE, 0, 0);
+}
+void frmMain::mnuDelete_Click() {
+    ::SendMessageA(txtnfo_, WM_CLEAR, 0, 0);
+}
+
+void frmMain::mnuSelAll_Click() {
+    // The focus stays where it is.
+    const int length = ::GetWindowTextLengthA(txtnfo_);
+    ::SendMessageA(txtnfo_, EM_SETSEL, 0, length);
+}
+
+void frmMain::mnuNow_Click() {
+    // An edit control takes EM_REPLACESEL even when read-only; a locked text
+    // must not change, so the command does nothing then.
+    if (::GetWindowLongA(txtnfo_, GWL_STYLE) & ES_READONLY)
+        return;
+    const std::string now = CurrentGeneralDate();
+    // Undoable like any other edit; the caret ends behind the new text.
+    ::SendMessageA(txtnfo_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(now.c_str()));
+}
+
+void frmMain::mnuGoto_Click() {
+    // A second Goto only brings the open dialog forward; its line count
+    // stays as taken when it opened.
+    if (HWND open = gotoLineWindow()) {
+        ::SetWindowPos(open, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        ::SetForegroundWindow(open);
+        return;
+    }
+    gotoLineDlg_ = frmGotoLine::Show(instance_, txtnfo_);
+}
+
 } // namespace quorvel

@@ -3,8 +3,10 @@
 #include "app/TextLines.h"
 #include "common/FileReplace.h"
 #include "common/Handles.h"
+#include "common/WaitCursor.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 namespace quorvel {
@@ -15,18 +17,6 @@ void ShowError(HWND control, const char* text) {
     HWND owner = control ? ::GetAncestor(control, GA_ROOT) : nullptr;
     ::MessageBoxA(owner, text, "Error", MB_OK | MB_ICONINFORMATION);
 }
-
-// Shows the wait cursor while a large file is read or written.
-class WaitCursor {
-public:
-    WaitCursor() : old_(::SetCursor(::LoadCursor(nullptr, IDC_WAIT))) {}
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-    ~WaitCursor() { ::SetCursor(old_); }
-
-private:
-    HCURSOR old_;
-};
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     UniqueHfile file(::CreateFileA(path.c_str(), GENERIC_READ,
@@ -63,6 +53,61 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 std::string FolderOf(const std::string& fullPath) {
     const auto slash = fullPath.find_last_of("\\/");
     return slash == std::string::npos ? std::string(".") : fullPath.substr(0, slash + 1);
+}
+
+// A new file beside the one being saved, under a name of its own, that the
+// system deletes when it is closed: a save cut short by a crash or a kill
+// leaves nothing in the user's folder. `marked` tells whether the deletion
+// could be arranged (the copy must then be kept explicitly).
+UniqueHfile CreateUnfinishedCopy(const std::string& folder, std::string& path, bool& marked) {
+    static unsigned sequence = 0;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        char name[64] = {};
+        wsprintfA(name, "~qv%lx-%x.tmp", ::GetCurrentProcessId(), ++sequence);
+        const std::string candidate = folder + name;
+        UniqueHfile file(::CreateFileA(candidate.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
+            path = candidate;
+            FILE_DISPOSITION_INFO deleteOnClose{TRUE};
+            marked = ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &deleteOnClose,
+                                                  sizeof deleteOnClose) != FALSE;
+            return file;
+        }
+        if (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    return UniqueHfile();
+}
+
+// Unfinished copies of saves that a crash or a kill cut short, in the rare
+// case the system could not remove them itself: a copy is abandoned when no
+// running process has the number in its name, or when that number is ours
+// (this program saves one file at a time, so it is not in the middle of
+// another save).
+void RemoveAbandonedCopies(const std::string& folder) {
+    WIN32_FIND_DATAA fd{};
+    HANDLE find = ::FindFirstFileA((folder + "~qv*-*.tmp").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        char* end = nullptr;
+        const unsigned long pid = std::strtoul(fd.cFileName + 3, &end, 16);
+        if (end == fd.cFileName + 3 || *end != '-')
+            continue;
+        bool abandoned = pid == ::GetCurrentProcessId();
+        if (!abandoned) {
+            // A process we may not open is running all the same.
+            UniqueKernelHandle owner(::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid)));
+            abandoned = owner ? ::WaitForSingleObject(owner.get(), 0) == WAIT_OBJECT_0
+                              : ::GetLastError() == ERROR_INVALID_PARAMETER;
+        }
+        if (abandoned)
+            ::DeleteFileA((folder + fd.cFileName).c_str());
+    } while (::FindNextFileA(find, &fd));
+    ::FindClose(find);
 }
 
 } // namespace
@@ -113,13 +158,12 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
     const std::string target(full, n);
     const std::string folder = FolderOf(target);
 
-    char temp[MAX_PATH * 4] = {};
-    if (::GetTempFileNameA(folder.c_str(), "~qv", 0, temp) == 0)
-        return false;
+    RemoveAbandonedCopies(folder);
+    std::string temp;
     bool ok = false;
     {
-        UniqueHfile file(::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        bool marked = false;
+        UniqueHfile file = CreateUnfinishedCopy(folder, temp, marked);
         if (file) {
             ok = true;
             std::size_t done = 0;
@@ -132,11 +176,15 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
                 done += written;
             }
             ok = ok && ::FlushFileBuffers(file.get());
+            // Whole on disk: from here on the copy is kept.
+            FILE_DISPOSITION_INFO keep{FALSE};
+            ok = ok && (!marked || ::SetFileInformationByHandle(file.get(), FileDispositionInfo,
+                                                                 &keep, sizeof keep));
         }
     }
     ok = ok && MoveIntoPlace(temp, target);
-    if (!ok)
-        ::DeleteFileA(temp);
+    if (!ok && !temp.empty())
+        ::DeleteFileA(temp.c_str());
     return ok;
 }
 

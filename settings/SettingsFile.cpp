@@ -3,6 +3,7 @@
 #include "common/FileReplace.h"
 #include "common/Handles.h"
 #include "common/StringUtil.h"
+#include "common/WaitCursor.h"
 #include "settings/clsBinaryEncryptor.h"
 
 #include <windows.h>
@@ -153,6 +154,9 @@ bool ReadProfileKey(const std::string& file, const std::string& section, const s
 
 bool UpdateSettingsFile(clsBinaryEncryptor& encryptor, const std::string& settingsPath,
                         const std::function<bool(const std::string& plainPath)>& write) {
+    // Waiting for another copy of the program and rewriting the file can
+    // take a moment.
+    WaitCursor wait;
     const std::string target = FullPath(settingsPath);
     SettingsLock lock(target);
     TempCopy temp(FolderOf(target));

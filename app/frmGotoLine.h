@@ -1,0 +1,66 @@
+#pragma once
+// The small go-to-line dialog: the user types a line number and the caret of
+// the main window's text box jumps to the start of that line. Lines are the
+// text box's own lines, wrapped pieces included.
+#include <windows.h>
+
+#include "common/Handles.h"
+#include "common/Twips.h"
+
+#include <cstdint>
+
+namespace quorvel {
+
+class frmGotoLine {
+  public:
+    static constexpr char kClassName[] = "Quorvel.frmGotoLine";
+    static constexpr char kCaption[] = "  Goto Line...";
+    // Control identifiers (none of them IDOK or IDCANCEL, which the keyboard
+    // interface sends on its own).
+    static constexpr int kTxtLineNr = 101;
+    static constexpr int kCmdGoto = 102;
+    static constexpr int kLblInfo = 103;
+    static constexpr int kLblCount = 104;
+
+    // Loads the dialog for `txtnfo` and shows it modeless, without an owner,
+    // so the main window stays usable. The dialog owns itself and ends with
+    // its window. Null when it could not be created.
+    static HWND Show(HINSTANCE instance, HWND txtnfo);
+
+    ~frmGotoLine() = default;
+    frmGotoLine(const frmGotoLine&) = delete;
+    frmGotoLine& operator=(const frmGotoLine&) = delete;
+
+  private:
+    explicit frmGotoLine(HWND txtnfo) : txtnfo_(txtnfo) {}
+
+    static bool RegisterWindowClass(HINSTANCE instance);
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK LineNrProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR self);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    void CreateControls(HINSTANCE instance);
+    HWND CreateControl(HINSTANCE instance, const char* className, const char* text, DWORD style,
+                       DWORD exStyle, int id, double leftTw, double topTw, double widthTw,
+                       double heightTw);
+
+    void Form_Load();
+    void Form_GotFocus();
+    void cmdGoto_Click();
+    void txtLineNr_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
+    void ShowInvalidLineNumber();
+
+    HWND hwnd_ = nullptr;
+    HWND txtnfo_ = nullptr;
+    HWND txtLineNr_ = nullptr;
+    HWND cmdGoto_ = nullptr;
+    HWND lblInfo_ = nullptr;
+    HWND lblCount_ = nullptr;
+    UniqueHfont font_;
+    Dpi dpi_;
+    // While CreateWindowEx runs, a failed creation leaves freeing the object
+    // to Show.
+    bool creating_ = false;
+};
+
+} // namespace quorvel

@@ -1,0 +1,291 @@
+#include "appearance/frmTransP.h"
+
+#include "app/TextFile.h"
+#include "appearance/modGeneral.h"
+#include "appearance/modTransparency.h"
+#include "common/NumberFormat.h"
+#include "settings/SettingsFile.h"
+#include "settings/clsBinaryEncryptor.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace quorvel {
+
+namespace {
+
+// The dialog's client area, in twips.
+constexpr double kClientWidthTw = 3750;
+constexpr double kClientHeightTw = 1005;
+constexpr double kFontPoints = 6.75;
+// Per cent to alpha level (0..255).
+constexpr double kLevelPerPercent = 2.55;
+
+// A fixed tool window: no sizing border, no minimise or maximise button and
+// no taskbar button.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE;
+
+} // namespace
+
+frmTransP::frmTransP(Params params) : params_(std::move(params)) {}
+
+frmTransP::~frmTransP() = default;
+
+bool frmTransP::RegisterWindowClass(HINSTANCE instance) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (::GetClassInfoExA(instance, kClassName, &wc))
+        return true;
+    wc = WNDCLASSEXA{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    return ::RegisterClassExA(&wc) != 0;
+}
+
+frmTransP* frmTransP::Load(HINSTANCE instance, const Params& params) {
+    // The slider is a common control; its class must be there.
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    if (!RegisterWindowClass(instance))
+        return nullptr;
+
+    std::unique_ptr<frmTransP> form(new frmTransP(params));
+    form->dpi_ = SystemDpi();
+    RECT rc{0, 0, TwipsToPixels(kClientWidthTw, form->dpi_.x),
+            TwipsToPixels(kClientHeightTw, form->dpi_.y)};
+    ::AdjustWindowRectEx(&rc, kStyle, FALSE, kExStyle);
+
+    form->creating_ = true;
+    const HWND hwnd =
+        ::CreateWindowExA(kExStyle, kClassName, kCaption, kStyle, 0, 0, rc.right - rc.left,
+                          rc.bottom - rc.top, nullptr, nullptr, instance, form.get());
+    if (!hwnd)
+        return nullptr;
+    frmTransP* self = form.release(); // the window owns it from here on
+    self->creating_ = false;
+    try {
+        self->Form_Load();
+    } catch (...) {
+        // A failing step of the load leaves a usable dialog.
+    }
+    return self;
+}
+
+HWND frmTransP::CreateControl(HINSTANCE instance, const char* className, const char* text,
+                              DWORD style, int id, double leftTw, double topTw, double widthTw,
+                              double heightTw) {
+    const HWND control =
+        ::CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
+                          TwipsToPixels(leftTw, dpi_.x), TwipsToPixels(topTw, dpi_.y),
+                          TwipsToPixels(widthTw, dpi_.x), TwipsToPixels(heightTw, dpi_.y), hwnd_,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    return control;
+}
+
+void frmTransP::CreateControls(HINSTANCE instance) {
+    LOGFONTA lf{};
+    lf.lfHeight = PointsToFontHeight(kFontPoints, dpi_.y);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(lf.lfFaceName, "Verdana", LF_FACESIZE);
+    font_.reset(::CreateFontIndirectA(&lf));
+    ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+
+    // Created in sibling order, which is also the keyboard's order. The
+    // label overlaps the slider's right end by a pixel: it comes first, on
+    // top, so its text stays whole; it takes no focus, so the keyboard still
+    // goes from the slider to the button.
+    lblTransp_ =
+        CreateControl(instance, "STATIC", "100 %", SS_LEFT, kLblTransp, 3075, 225, 525, 180);
+    Slider_ = CreateControl(instance, TRACKBAR_CLASSA, "",
+                            WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, kSlider, 105, 135,
+                            2985, 390);
+    ::SendMessageA(Slider_, TBM_SETRANGE, FALSE, MAKELPARAM(kMinPercent, kMaxPercent));
+    ::SendMessageA(Slider_, TBM_SETTICFREQ, 1, 0);
+    ::SendMessageA(Slider_, TBM_SETLINESIZE, 0, 1);
+    ::SendMessageA(Slider_, TBM_SETPAGESIZE, 0, 5);
+    ::SendMessageA(Slider_, TBM_SETPOS, TRUE, kMinPercent);
+    cmdSave_ = CreateControl(instance, "BUTTON", "Save Settings", WS_TABSTOP | BS_PUSHBUTTON,
+                             kCmdSave, 2370, 585, 1275, 315);
+    // The label follows the slider through this timer, from the start.
+    ::SetTimer(hwnd_, kTmrPerc, 1, nullptr);
+}
+
+LRESULT CALLBACK frmTransP::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    frmTransP* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<frmTransP*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<frmTransP*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!self)
+        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    const LRESULT result = self->HandleMessage(msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        if (!self->creating_)
+            delete self;
+    }
+    return result;
+}
+
+LRESULT frmTransP::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    try {
+        switch (msg) {
+        case WM_CREATE:
+            CreateControls(reinterpret_cast<CREATESTRUCTA*>(lParam)->hInstance);
+            return 0;
+        case WM_TIMER:
+            if (wParam == kTmrPerc)
+                tmrPerc_Timer();
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                const HWND focus = ::GetFocus();
+                if (focus && ::IsChild(hwnd_, focus))
+                    lastFocus_ = focus;
+            }
+            break;
+        case WM_SETFOCUS:
+            ::SetFocus(lastFocus_ ? lastFocus_ : Slider_);
+            return 0;
+        case WM_COMMAND:
+            // Enter and Esc of the keyboard interface arrive as IDOK and
+            // IDCANCEL; the dialog has no such buttons.
+            if (LOWORD(wParam) == kCmdSave && HIWORD(wParam) == BN_CLICKED)
+                cmdSave_Click(); // ends the dialog: nothing may follow
+            return 0;
+        case DM_GETDEFID:
+            // Enter presses the button that has the focus, as in Windows'
+            // own dialogs.
+            if (::GetFocus() == cmdSave_)
+                return MAKELRESULT(kCmdSave, DC_HASDEFID);
+            return 0;
+        case WM_CLOSE:
+            Unload(); // ends the dialog: nothing may follow
+            return 0;
+        case WM_DESTROY:
+            ::KillTimer(hwnd_, kTmrPerc);
+            // Whatever ends the dialog, the main window must not stay
+            // without input.
+            if (::IsWindow(params_.mainWindow))
+                ::EnableWindow(params_.mainWindow, TRUE);
+            return 0;
+        default:
+            break;
+        }
+    } catch (...) {
+        // Nothing may escape into the message loop.
+    }
+    return ::DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+int frmTransP::SliderValue() const {
+    return static_cast<int>(::SendMessageA(Slider_, TBM_GETPOS, 0, 0));
+}
+
+void frmTransP::MoveTo(POINT topLeft) {
+    ::SetWindowPos(hwnd_, nullptr, topLeft.x, topLeft.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmTransP::Show() {
+    ::ShowWindow(hwnd_, SW_SHOW);
+}
+
+void frmTransP::SetSliderFromLevel() {
+    const std::optional<double> level = ParseDouble(GetWindowTextAll(params_.txtTransp));
+    if (!level)
+        return;
+    // A level written by something other than this dialog may lie outside
+    // 76.5..255; the slider shows the nearest end of its range then.
+    const double percent = std::clamp(*level / kLevelPerPercent, static_cast<double>(kMinPercent),
+                                      static_cast<double>(kMaxPercent));
+    if (const std::optional<std::int32_t> value = RoundToInt32(percent))
+        ::SendMessageA(Slider_, TBM_SETPOS, TRUE, *value);
+}
+
+void frmTransP::Form_Load() {
+    encryptor_ = std::make_unique<clsBinaryEncryptor>();
+    settingsPath_ = SettingsPathFor(params_.programFolder);
+    SetTopMost(hwnd_, true);
+    SetSliderFromLevel();
+    openingValue_ = std::to_string(SliderValue());
+    ::EnableWindow(params_.mainWindow, FALSE);
+}
+
+void frmTransP::tmrPerc_Timer() {
+    const std::string caption = std::to_string(SliderValue()) + "%";
+    // Rewriting an unchanged caption every tick would only repaint it.
+    if (GetWindowTextAll(lblTransp_) != caption)
+        ::SetWindowTextA(lblTransp_, caption.c_str());
+}
+
+bool frmTransP::SaveBPD(const void*, const std::string& strFileName, const std::string& KeySection,
+                        const std::string& KeyKey, const std::string& KeyValue) {
+    // A failed write is not reported; the level stays applied.
+    return WriteProfileKey(strFileName, KeySection, KeyKey, KeyValue);
+}
+
+void frmTransP::cmdSave_Click() {
+    const int percent = SliderValue();
+    openingValue_ = std::to_string(percent);
+
+    // The level as text in the user's number format (50 % gives 127.5); the
+    // window gets it rounded to a whole alpha value, halves to even.
+    savedText_ = FormatDouble(percent * kLevelPerPercent);
+    ::SetWindowTextA(params_.txtTransp, savedText_.c_str());
+    if (const std::optional<std::int16_t> level = ParseInt16(GetWindowTextAll(params_.txtTransp)))
+        SetTransparency(params_.mainWindow, *level);
+
+    if (encryptor_) {
+        UpdateSettingsFile(*encryptor_, settingsPath_, [&](const std::string& plainPath) {
+            return SaveBPD(this, plainPath, kSettingsSection, "TRANSPATENCY", savedText_);
+        });
+    }
+
+    ReleaseMainWindow();
+    Unload();
+}
+
+void frmTransP::ReleaseMainWindow() {
+    ::EnableWindow(params_.mainWindow, TRUE);
+    SetTopMost(hwnd_, false);
+}
+
+void frmTransP::Unload() {
+    // The save handler unloads too, also when the question of Form_Unload
+    // ran it: the dialog ends once.
+    if (unloading_)
+        return;
+    unloading_ = true;
+    Form_Unload();
+    ::DestroyWindow(hwnd_);
+}
+
+void frmTransP::Form_Unload() {
+    const std::optional<double> opening = ParseDouble(openingValue_);
+    if (!opening || *opening != SliderValue()) {
+        if (::MessageBoxA(hwnd_, "Save Changes ?", "Save Changes", MB_YESNO | MB_ICONQUESTION) ==
+            IDYES) {
+            cmdSave_Click(); // applies, stores and gives the main window back
+            return;
+        }
+    }
+    // The close is never cancelled; a changed value is dropped.
+    ReleaseMainWindow();
+}
+
+} // namespace quorvel

@@ -1,0 +1,103 @@
+#pragma once
+// The transparency dialog: the user picks how opaque the main window is, in
+// per cent, and Save Settings applies the level and keeps it in the settings
+// file. While the dialog is open the main window takes no input.
+#include <windows.h>
+
+#include "common/Handles.h"
+#include "common/Twips.h"
+
+#include <memory>
+#include <string>
+
+namespace quorvel {
+
+class clsBinaryEncryptor;
+
+class frmTransP {
+  public:
+    static constexpr char kClassName[] = "Quorvel.frmTransP";
+    static constexpr char kCaption[] = "  Transparency Settings";
+    // Control identifiers (none of them IDOK or IDCANCEL, which the keyboard
+    // interface sends on its own).
+    static constexpr int kSlider = 101;
+    static constexpr int kLblTransp = 102;
+    static constexpr int kCmdSave = 103;
+    static constexpr UINT_PTR kTmrPerc = 1;
+    // The slider's range, in per cent.
+    static constexpr int kMinPercent = 30;
+    static constexpr int kMaxPercent = 100;
+
+    // What the dialog works on: the main window, whose opacity it sets and
+    // which it disables while open; the main window's hidden box that holds
+    // the level as text; the program folder with the settings file.
+    struct Params {
+        HWND mainWindow = nullptr;
+        HWND txtTransp = nullptr;
+        std::string programFolder;
+    };
+
+    // Loads the dialog hidden, running its Form_Load. The dialog owns itself
+    // and ends with its window. Null when it could not be created.
+    static frmTransP* Load(HINSTANCE instance, const Params& params);
+
+    ~frmTransP();
+    frmTransP(const frmTransP&) = delete;
+    frmTransP& operator=(const frmTransP&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    // Puts the dialog's outer top-left corner at this screen point.
+    void MoveTo(POINT topLeft);
+    // Shows the dialog modeless; it has no owner window.
+    void Show();
+    // Sets the slider to the level in the main window's box, in per cent
+    // (level / 2.55, halves to even), kept within the slider's range. Text
+    // that is no number leaves the slider where it is.
+    void SetSliderFromLevel();
+
+  private:
+    explicit frmTransP(Params params);
+
+    static bool RegisterWindowClass(HINSTANCE instance);
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    void CreateControls(HINSTANCE instance);
+    HWND CreateControl(HINSTANCE instance, const char* className, const char* text, DWORD style,
+                       int id, double leftTw, double topTw, double widthTw, double heightTw);
+    int SliderValue() const;
+
+    void Form_Load();
+    void Form_Unload();
+    void tmrPerc_Timer();
+    void cmdSave_Click();
+    // Runs Form_Unload and destroys the window, once.
+    void Unload();
+    // Gives the main window its input back and leaves the topmost band.
+    void ReleaseMainWindow();
+    bool SaveBPD(const void* TheForm, const std::string& strFileName, const std::string& KeySection,
+                 const std::string& KeyKey, const std::string& KeyValue);
+
+    Params params_;
+    HWND hwnd_ = nullptr;
+    HWND Slider_ = nullptr;
+    HWND lblTransp_ = nullptr;
+    HWND cmdSave_ = nullptr;
+    // The control that had the focus when the dialog was last deactivated.
+    HWND lastFocus_ = nullptr;
+    UniqueHfont font_;
+    Dpi dpi_;
+
+    std::unique_ptr<clsBinaryEncryptor> encryptor_;
+    std::string settingsPath_;
+    std::string savedText_;
+    // The slider value in per cent as text, when the dialog opened or last
+    // saved: a different slider value is an unsaved change.
+    std::string openingValue_;
+
+    bool unloading_ = false;
+    // While CreateWindowEx runs, a failed creation leaves freeing the object
+    // to Load.
+    bool creating_ = false;
+};
+
+} // namespace quorvel
