@@ -17,12 +17,6 @@ namespace {
 // The dialog's client area, in twips.
 constexpr double kClientWidthTw = 2760;
 constexpr double kClientHeightTw = 1080;
-constexpr double kFontPoints = 6.75;
-
-// A fixed tool window: no sizing border, no minimise or maximise button and
-// no taskbar button.
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE;
 
 constexpr UINT_PTR kLineNrSubclass = 1;
 
@@ -40,42 +34,13 @@ std::int16_t ShiftState() {
 
 } // namespace
 
-bool frmGotoLine::RegisterWindowClass(HINSTANCE instance) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    if (::GetClassInfoExA(instance, kClassName, &wc))
-        return true;
-    wc = WNDCLASSEXA{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    return ::RegisterClassExA(&wc) != 0;
-}
-
 HWND frmGotoLine::Show(HINSTANCE instance, HWND txtnfo) {
-    if (!RegisterWindowClass(instance))
-        return nullptr;
     std::unique_ptr<frmGotoLine> form(new frmGotoLine(txtnfo));
-    form->dpi_ = SystemDpi();
-
-    RECT rc{0, 0, TwipsToPixels(kClientWidthTw, form->dpi_.x),
-            TwipsToPixels(kClientHeightTw, form->dpi_.y)};
-    ::AdjustWindowRectEx(&rc, kStyle, FALSE, kExStyle);
-    const int width = rc.right - rc.left;
-    const int height = rc.bottom - rc.top;
-    const int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-
-    form->creating_ = true;
-    const HWND hwnd = ::CreateWindowExA(kExStyle, kClassName, kCaption, kStyle, left, top, width,
-                                        height, nullptr, nullptr, instance, form.get());
-    if (!hwnd)
+    if (!form->CreateToolWindow(instance, kClassName, kCaption, kClientWidthTw, kClientHeightTw,
+                                Position::ScreenCentre))
         return nullptr;
     frmGotoLine* self = form.release(); // the window owns it from here on
-    self->creating_ = false;
+    const HWND hwnd = self->hwnd_;
 
     try {
         self->Form_Load();
@@ -86,26 +51,8 @@ HWND frmGotoLine::Show(HINSTANCE instance, HWND txtnfo) {
     return hwnd;
 }
 
-HWND frmGotoLine::CreateControl(HINSTANCE instance, const char* className, const char* text,
-                                DWORD style, DWORD exStyle, int id, double leftTw, double topTw,
-                                double widthTw, double heightTw) {
-    const HWND control =
-        ::CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
-                          TwipsToPixels(leftTw, dpi_.x), TwipsToPixels(topTw, dpi_.y),
-                          TwipsToPixels(widthTw, dpi_.x), TwipsToPixels(heightTw, dpi_.y), hwnd_,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    return control;
-}
-
 void frmGotoLine::CreateControls(HINSTANCE instance) {
-    LOGFONTA lf{};
-    lf.lfHeight = PointsToFontHeight(kFontPoints, dpi_.y);
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(lf.lfFaceName, "Verdana", LF_FACESIZE);
-    font_.reset(::CreateFontIndirectA(&lf));
-    ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    CreateDialogFont();
 
     // Created in tab order, which is also the sibling order: the entry box
     // lies on top of the bottom of the info label it overlaps.
@@ -118,26 +65,6 @@ void frmGotoLine::CreateControls(HINSTANCE instance) {
     lblCount_ = CreateControl(instance, "STATIC", "Lines Count:", SS_LEFT, 0, kLblCount, 105, 675,
                               1560, 195);
     ::SetWindowSubclass(txtLineNr_, LineNrProc, kLineNrSubclass, reinterpret_cast<DWORD_PTR>(this));
-}
-
-LRESULT CALLBACK frmGotoLine::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    frmGotoLine* self = nullptr;
-    if (msg == WM_NCCREATE) {
-        self = static_cast<frmGotoLine*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<frmGotoLine*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    }
-    if (!self)
-        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-    const LRESULT result = self->HandleMessage(msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        if (!self->creating_)
-            delete self;
-    }
-    return result;
 }
 
 LRESULT frmGotoLine::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
@@ -158,11 +85,7 @@ LRESULT frmGotoLine::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexc
             }
             return 0;
         case DM_GETDEFID:
-            // Enter presses the button that has the focus, as in Windows'
-            // own dialogs.
-            if (::GetFocus() == cmdGoto_)
-                return MAKELRESULT(kCmdGoto, DC_HASDEFID);
-            return 0;
+            return FocusedDefaultButton(cmdGoto_, kCmdGoto);
         case WM_DESTROY:
             ::RemoveWindowSubclass(txtLineNr_, LineNrProc, kLineNrSubclass);
             return 0;

@@ -4,14 +4,13 @@
 // text box's own lines, wrapped pieces included.
 #include <windows.h>
 
-#include "common/Handles.h"
-#include "common/Twips.h"
+#include "common/ToolDialog.h"
 
 #include <cstdint>
 
 namespace quorvel {
 
-class frmGotoLine {
+class frmGotoLine : public ToolDialog {
   public:
     static constexpr char kClassName[] = "Quorvel.frmGotoLine";
     static constexpr char kCaption[] = "  Goto Line...";
@@ -27,22 +26,17 @@ class frmGotoLine {
     // its window. Null when it could not be created.
     static HWND Show(HINSTANCE instance, HWND txtnfo);
 
-    ~frmGotoLine() = default;
+    ~frmGotoLine() override = default;
     frmGotoLine(const frmGotoLine&) = delete;
     frmGotoLine& operator=(const frmGotoLine&) = delete;
 
   private:
     explicit frmGotoLine(HWND txtnfo) : txtnfo_(txtnfo) {}
 
-    static bool RegisterWindowClass(HINSTANCE instance);
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK LineNrProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR id, DWORD_PTR self);
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept override;
     void CreateControls(HINSTANCE instance);
-    HWND CreateControl(HINSTANCE instance, const char* className, const char* text, DWORD style,
-                       DWORD exStyle, int id, double leftTw, double topTw, double widthTw,
-                       double heightTw);
 
     void Form_Load();
     void Form_GotFocus();
@@ -50,17 +44,11 @@ class frmGotoLine {
     void txtLineNr_KeyDown(std::int16_t KeyCode, std::int16_t Shift);
     void ShowInvalidLineNumber();
 
-    HWND hwnd_ = nullptr;
     HWND txtnfo_ = nullptr;
     HWND txtLineNr_ = nullptr;
     HWND cmdGoto_ = nullptr;
     HWND lblInfo_ = nullptr;
     HWND lblCount_ = nullptr;
-    UniqueHfont font_;
-    Dpi dpi_;
-    // While CreateWindowEx runs, a failed creation leaves freeing the object
-    // to Show.
-    bool creating_ = false;
 };
 
 } // namespace quorvel

@@ -21,14 +21,8 @@ namespace {
 // The dialog's client area, in twips.
 constexpr double kClientWidthTw = 3750;
 constexpr double kClientHeightTw = 1005;
-constexpr double kFontPoints = 6.75;
 // Per cent to alpha level (0..255).
 constexpr double kLevelPerPercent = 2.55;
-
-// A fixed tool window: no sizing border, no minimise or maximise button and
-// no taskbar button.
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE;
 
 } // namespace
 
@@ -36,42 +30,16 @@ frmTransP::frmTransP(Params params) : params_(std::move(params)) {}
 
 frmTransP::~frmTransP() = default;
 
-bool frmTransP::RegisterWindowClass(HINSTANCE instance) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    if (::GetClassInfoExA(instance, kClassName, &wc))
-        return true;
-    wc = WNDCLASSEXA{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    return ::RegisterClassExA(&wc) != 0;
-}
-
 frmTransP* frmTransP::Load(HINSTANCE instance, const Params& params) {
     // The slider is a common control; its class must be there.
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
-    if (!RegisterWindowClass(instance))
-        return nullptr;
 
     std::unique_ptr<frmTransP> form(new frmTransP(params));
-    form->dpi_ = SystemDpi();
-    RECT rc{0, 0, TwipsToPixels(kClientWidthTw, form->dpi_.x),
-            TwipsToPixels(kClientHeightTw, form->dpi_.y)};
-    ::AdjustWindowRectEx(&rc, kStyle, FALSE, kExStyle);
-
-    form->creating_ = true;
-    const HWND hwnd =
-        ::CreateWindowExA(kExStyle, kClassName, kCaption, kStyle, 0, 0, rc.right - rc.left,
-                          rc.bottom - rc.top, nullptr, nullptr, instance, form.get());
-    if (!hwnd)
+    if (!form->CreateToolWindow(instance, kClassName, kCaption, kClientWidthTw, kClientHeightTw,
+                                Position::ScreenOrigin))
         return nullptr;
     frmTransP* self = form.release(); // the window owns it from here on
-    self->creating_ = false;
     try {
         self->Form_Load();
     } catch (...) {
@@ -80,65 +48,27 @@ frmTransP* frmTransP::Load(HINSTANCE instance, const Params& params) {
     return self;
 }
 
-HWND frmTransP::CreateControl(HINSTANCE instance, const char* className, const char* text,
-                              DWORD style, int id, double leftTw, double topTw, double widthTw,
-                              double heightTw) {
-    const HWND control =
-        ::CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
-                          TwipsToPixels(leftTw, dpi_.x), TwipsToPixels(topTw, dpi_.y),
-                          TwipsToPixels(widthTw, dpi_.x), TwipsToPixels(heightTw, dpi_.y), hwnd_,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    return control;
-}
-
 void frmTransP::CreateControls(HINSTANCE instance) {
-    LOGFONTA lf{};
-    lf.lfHeight = PointsToFontHeight(kFontPoints, dpi_.y);
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(lf.lfFaceName, "Verdana", LF_FACESIZE);
-    font_.reset(::CreateFontIndirectA(&lf));
-    ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    CreateDialogFont();
 
     // Created in sibling order, which is also the keyboard's order. The
     // label overlaps the slider's right end by a pixel: it comes first, on
     // top, so its text stays whole; it takes no focus, so the keyboard still
     // goes from the slider to the button.
     lblTransp_ =
-        CreateControl(instance, "STATIC", "100 %", SS_LEFT, kLblTransp, 3075, 225, 525, 180);
+        CreateControl(instance, "STATIC", "100 %", SS_LEFT, 0, kLblTransp, 3075, 225, 525, 180);
     Slider_ = CreateControl(instance, TRACKBAR_CLASSA, "",
-                            WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, kSlider, 105, 135,
-                            2985, 390);
+                            WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, 0, kSlider, 105,
+                            135, 2985, 390);
     ::SendMessageA(Slider_, TBM_SETRANGE, FALSE, MAKELPARAM(kMinPercent, kMaxPercent));
     ::SendMessageA(Slider_, TBM_SETTICFREQ, 1, 0);
     ::SendMessageA(Slider_, TBM_SETLINESIZE, 0, 1);
     ::SendMessageA(Slider_, TBM_SETPAGESIZE, 0, 5);
     ::SendMessageA(Slider_, TBM_SETPOS, TRUE, kMinPercent);
-    cmdSave_ = CreateControl(instance, "BUTTON", "Save Settings", WS_TABSTOP | BS_PUSHBUTTON,
+    cmdSave_ = CreateControl(instance, "BUTTON", "Save Settings", WS_TABSTOP | BS_PUSHBUTTON, 0,
                              kCmdSave, 2370, 585, 1275, 315);
     // The label follows the slider through this timer, from the start.
     ::SetTimer(hwnd_, kTmrPerc, 1, nullptr);
-}
-
-LRESULT CALLBACK frmTransP::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    frmTransP* self = nullptr;
-    if (msg == WM_NCCREATE) {
-        self = static_cast<frmTransP*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<frmTransP*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    }
-    if (!self)
-        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-    const LRESULT result = self->HandleMessage(msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        if (!self->creating_)
-            delete self;
-    }
-    return result;
 }
 
 LRESULT frmTransP::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
@@ -168,11 +98,7 @@ LRESULT frmTransP::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcep
                 cmdSave_Click(); // ends the dialog: nothing may follow
             return 0;
         case DM_GETDEFID:
-            // Enter presses the button that has the focus, as in Windows'
-            // own dialogs.
-            if (::GetFocus() == cmdSave_)
-                return MAKELRESULT(kCmdSave, DC_HASDEFID);
-            return 0;
+            return FocusedDefaultButton(cmdSave_, kCmdSave);
         case WM_CLOSE:
             Unload(); // ends the dialog: nothing may follow
             return 0;

@@ -4,8 +4,7 @@
 // file. While the dialog is open the main window takes no input.
 #include <windows.h>
 
-#include "common/Handles.h"
-#include "common/Twips.h"
+#include "common/ToolDialog.h"
 
 #include <memory>
 #include <string>
@@ -14,7 +13,7 @@ namespace quorvel {
 
 class clsBinaryEncryptor;
 
-class frmTransP {
+class frmTransP : public ToolDialog {
   public:
     static constexpr char kClassName[] = "Quorvel.frmTransP";
     static constexpr char kCaption[] = "  Transparency Settings";
@@ -41,7 +40,7 @@ class frmTransP {
     // and ends with its window. Null when it could not be created.
     static frmTransP* Load(HINSTANCE instance, const Params& params);
 
-    ~frmTransP();
+    ~frmTransP() override;
     frmTransP(const frmTransP&) = delete;
     frmTransP& operator=(const frmTransP&) = delete;
 
@@ -58,12 +57,8 @@ class frmTransP {
   private:
     explicit frmTransP(Params params);
 
-    static bool RegisterWindowClass(HINSTANCE instance);
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept override;
     void CreateControls(HINSTANCE instance);
-    HWND CreateControl(HINSTANCE instance, const char* className, const char* text, DWORD style,
-                       int id, double leftTw, double topTw, double widthTw, double heightTw);
     int SliderValue() const;
 
     void Form_Load();
@@ -78,14 +73,11 @@ class frmTransP {
                  const std::string& KeyKey, const std::string& KeyValue);
 
     Params params_;
-    HWND hwnd_ = nullptr;
     HWND Slider_ = nullptr;
     HWND lblTransp_ = nullptr;
     HWND cmdSave_ = nullptr;
     // The control that had the focus when the dialog was last deactivated.
     HWND lastFocus_ = nullptr;
-    UniqueHfont font_;
-    Dpi dpi_;
 
     std::unique_ptr<clsBinaryEncryptor> encryptor_;
     std::string settingsPath_;
@@ -95,9 +87,6 @@ class frmTransP {
     std::string openingValue_;
 
     bool unloading_ = false;
-    // While CreateWindowEx runs, a failed creation leaves freeing the object
-    // to Load.
-    bool creating_ = false;
 };
 
 } // namespace quorvel
