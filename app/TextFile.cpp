@@ -3,10 +3,10 @@
 #include "app/TextLines.h"
 #include "common/FileReplace.h"
 #include "common/Handles.h"
+#include "common/TempFiles.h"
 #include "common/WaitCursor.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <utility>
 
 namespace quorvel {
@@ -60,54 +60,13 @@ std::string FolderOf(const std::string& fullPath) {
 // leaves nothing in the user's folder. `marked` tells whether the deletion
 // could be arranged (the copy must then be kept explicitly).
 UniqueHfile CreateUnfinishedCopy(const std::string& folder, std::string& path, bool& marked) {
-    static unsigned sequence = 0;
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        char name[64] = {};
-        wsprintfA(name, "~qv%lx-%x.tmp", ::GetCurrentProcessId(), ++sequence);
-        const std::string candidate = folder + name;
-        UniqueHfile file(::CreateFileA(candidate.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
-                                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file) {
-            path = candidate;
-            FILE_DISPOSITION_INFO deleteOnClose{TRUE};
-            marked = ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &deleteOnClose,
-                                                  sizeof deleteOnClose) != FALSE;
-            return file;
-        }
-        if (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS)
-            break;
+    UniqueHfile file = CreateOwnTempFile(folder, "~qv", GENERIC_WRITE | DELETE, path);
+    if (file) {
+        FILE_DISPOSITION_INFO deleteOnClose{TRUE};
+        marked = ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &deleteOnClose,
+                                              sizeof deleteOnClose) != FALSE;
     }
-    return UniqueHfile();
-}
-
-// Unfinished copies of saves that a crash or a kill cut short, in the rare
-// case the system could not remove them itself: a copy is abandoned when no
-// running process has the number in its name, or when that number is ours
-// (this program saves one file at a time, so it is not in the middle of
-// another save).
-void RemoveAbandonedCopies(const std::string& folder) {
-    WIN32_FIND_DATAA fd{};
-    HANDLE find = ::FindFirstFileA((folder + "~qv*-*.tmp").c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            continue;
-        char* end = nullptr;
-        const unsigned long pid = std::strtoul(fd.cFileName + 3, &end, 16);
-        if (end == fd.cFileName + 3 || *end != '-')
-            continue;
-        bool abandoned = pid == ::GetCurrentProcessId();
-        if (!abandoned) {
-            // A process we may not open is running all the same.
-            UniqueKernelHandle owner(::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid)));
-            abandoned = owner ? ::WaitForSingleObject(owner.get(), 0) == WAIT_OBJECT_0
-                              : ::GetLastError() == ERROR_INVALID_PARAMETER;
-        }
-        if (abandoned)
-            ::DeleteFileA((folder + fd.cFileName).c_str());
-    } while (::FindNextFileA(find, &fd));
-    ::FindClose(find);
+    return file;
 }
 
 } // namespace
@@ -158,7 +117,10 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
     const std::string target(full, n);
     const std::string folder = FolderOf(target);
 
-    RemoveAbandonedCopies(folder);
+    // Copies of saves a crash or a kill cut short, in the rare case the
+    // system could not remove them itself; this program saves one file at a
+    // time, so none of its own is in use now.
+    RemoveAbandonedTempFiles(folder, "~qv", true);
     std::string temp;
     bool ok = false;
     {

@@ -43,6 +43,14 @@ float PlacementNumber(const RegValue& value, float fallback) {
     return parsed && std::isfinite(*parsed) ? *parsed : fallback;
 }
 
+// A stored width or height of zero or less (only a damaged or hand-edited
+// key holds one) would leave nothing of the window but a piece of its
+// caption: it counts as missing.
+float PlacementSize(const RegValue& value, float fallback) {
+    const float size = PlacementNumber(value, fallback);
+    return size > 0 ? size : fallback;
+}
+
 // A colour is an RGB value 0x00BBGGRR or a system colour, 0x80000000 plus
 // the colour's index.
 bool IsColorValue(std::uint32_t color) {
@@ -380,22 +388,33 @@ void frmMain::ApplyPlacement() {
         PlacementNumber(ReadRegValue(HKEY_CURRENT_USER, key, "MainTop", std::string("0")), 0.0f);
     MoveTo(LeftTw(), top);
 
-    if (LeftTw() == 0 && TopTw() == 0) {
+    // Centred on the primary screen at the window's present size.
+    const auto centre = [this] {
         const double screenW = PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN), dpi_.x);
         const double screenH = PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN), dpi_.y);
         const double x = std::trunc(std::nearbyint(screenW - WidthTw()) / 2);
         const double y = std::trunc(std::nearbyint(screenH - HeightTw()) / 2);
         MoveTo(x, y);
-    }
+    };
+    if (LeftTw() == 0 && TopTw() == 0)
+        centre();
 
-    const float width = PlacementNumber(
+    const float width = PlacementSize(
         ReadRegValue(HKEY_CURRENT_USER, key, "MainWidth", static_cast<std::int32_t>(8355)),
         static_cast<float>(kDefaultWidthTw));
     SizeTo(width, HeightTw());
-    const float height = PlacementNumber(
+    const float height = PlacementSize(
         ReadRegValue(HKEY_CURRENT_USER, key, "MainHeight", static_cast<std::int32_t>(6855)),
         static_cast<float>(kDefaultHeightTw));
     SizeTo(WidthTw(), height);
+
+    // A placement on a screen that is gone, or edited by hand, would open
+    // the window where no one can see or reach it: such a window is centred
+    // as on a first start, at its stored size.
+    RECT rc{};
+    ::GetWindowRect(hwnd_, &rc);
+    if (!::MonitorFromRect(&rc, MONITOR_DEFAULTTONULL))
+        centre();
 }
 
 void frmMain::Form_Resize() {

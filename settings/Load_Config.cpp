@@ -50,7 +50,7 @@ bool HolderEquals(const std::string& holder, double n) {
 } // namespace
 
 void frmMain::Load_Config() {
-    RemoveStaleSettingsCopies(settingsPath_);
+    RemoveAbandonedSettingsCopies(settingsPath_);
     ReadSettingsFile(*encryptor_, settingsPath_, [&](const std::string& plainPath) {
         ReadSetting(plainPath, "ALWAYSONTOP");
         alwaysOnTopHolder_ = settingsValue_;

@@ -2,6 +2,7 @@
 
 #include "common/FileReplace.h"
 #include "common/Handles.h"
+#include "common/TempFiles.h"
 #include "common/StringUtil.h"
 #include "common/WaitCursor.h"
 #include "settings/clsBinaryEncryptor.h"
@@ -56,14 +57,14 @@ private:
     bool owned_ = false;
 };
 
-// A temporary file beside the settings file that is gone again when the
+// A private copy beside the settings file that is gone again when the
 // routine that made it ends.
 class TempCopy {
 public:
     explicit TempCopy(const std::string& folder) {
-        char name[MAX_PATH * 4] = {};
-        if (::GetTempFileNameA(folder.c_str(), "~qc", 0, name) != 0)
-            path_ = name;
+        // Created and closed at once: the cipher and the profile functions
+        // open it by name.
+        CreateOwnTempFile(folder, "~qc", GENERIC_WRITE, path_);
     }
     TempCopy(const TempCopy&) = delete;
     TempCopy& operator=(const TempCopy&) = delete;
@@ -110,25 +111,9 @@ bool FlushToDisk(const std::string& path) {
 
 } // namespace
 
-void RemoveStaleSettingsCopies(const std::string& settingsPath) {
-    const std::string folder = FolderOf(FullPath(settingsPath));
-    WIN32_FIND_DATAA fd{};
-    HANDLE find = ::FindFirstFileA((folder + "~qc*.tmp").c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    FILETIME nowFt{};
-    ::GetSystemTimeAsFileTime(&nowFt);
-    const auto ticks = [](const FILETIME& ft) {
-        return (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
-    };
-    constexpr std::uint64_t kMinute = 60ull * 10000000ull; // in 100 ns units
-    do {
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            continue;
-        if (ticks(nowFt) > ticks(fd.ftLastWriteTime) + kMinute)
-            ::DeleteFileA((folder + fd.cFileName).c_str());
-    } while (::FindNextFileA(find, &fd));
-    ::FindClose(find);
+void RemoveAbandonedSettingsCopies(const std::string& settingsPath) {
+    // Another running copy of the program may be using its own copies.
+    RemoveAbandonedTempFiles(FolderOf(FullPath(settingsPath)), "~qc", false);
 }
 
 std::string SettingsPathFor(const std::string& programFolder) {

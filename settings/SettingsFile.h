@@ -29,9 +29,9 @@ bool UpdateSettingsFile(clsBinaryEncryptor& encryptor, const std::string& settin
 void ReadSettingsFile(clsBinaryEncryptor& encryptor, const std::string& settingsPath,
                       const std::function<void(const std::string& plainPath)>& read);
 
-// Deletes private copies that a killed run of the program left beside the
-// settings file (older than a minute, so another running copy's are safe).
-void RemoveStaleSettingsCopies(const std::string& settingsPath);
+// Deletes the private copies that a killed run of the program left beside
+// the settings file (those of programs still running stay).
+void RemoveAbandonedSettingsCopies(const std::string& settingsPath);
 
 // One key of a profile file; false when the profile write failed.
 bool WriteProfileKey(const std::string& file, const std::string& section, const std::string& key,

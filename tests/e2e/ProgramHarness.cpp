@@ -118,6 +118,10 @@ void PlacementKey::SetBinary(const char* name, const std::string& bytes) const {
     SetRaw(path_, name, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 
+void PlacementKey::SetValue(const char* name, DWORD type, const std::string& bytes) const {
+    SetRaw(path_, name, type, bytes.data(), static_cast<DWORD>(bytes.size()));
+}
+
 std::optional<std::int32_t> PlacementKey::GetDword(const char* name) const {
     DWORD value = 0;
     DWORD size = sizeof value;
@@ -196,10 +200,31 @@ void ProgramUnderTest::Command(UINT id) const {
     ::PostMessageA(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
+bool ProgramUnderTest::SendCommand(UINT id, DWORD timeoutMs) const {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutA(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_NORMAL, timeoutMs,
+                                 &result) != 0;
+}
+
+bool ProgramUnderTest::Responds(DWORD timeoutMs) const {
+    char text[64] = {};
+    DWORD_PTR result = 0;
+    return main_ && ::SendMessageTimeoutA(main_, WM_GETTEXT, sizeof text,
+                                          reinterpret_cast<LPARAM>(text),
+                                          SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
 void ProgramUnderTest::Close() const { ::PostMessageA(main_, WM_CLOSE, 0, 0); }
 
 bool ProgramUnderTest::WaitExit(DWORD timeoutMs) const {
     return ::WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD ProgramUnderTest::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (pi_.hProcess)
+        ::GetExitCodeProcess(pi_.hProcess, &code);
+    return code;
 }
 
 bool ProgramUnderTest::Running() const {

@@ -30,6 +30,8 @@ public:
     void SetDword(const char* name, std::int32_t value) const;
     void SetString(const char* name, const std::string& value) const;
     void SetBinary(const char* name, const std::string& bytes) const;
+    // A value of any registry type, with exactly these bytes.
+    void SetValue(const char* name, DWORD type, const std::string& bytes) const;
     std::optional<std::int32_t> GetDword(const char* name) const;
     void Clear() const;
 
@@ -67,10 +69,19 @@ public:
     // A dialog of the program ("#32770") with this title.
     HWND WaitDialog(const char* title, DWORD timeoutMs = 20000) const;
     void Command(UINT id) const;
+    // Runs a menu command and waits until the program has handled it (a
+    // command that opens a modal window returns only when it closes). False
+    // when the program did not answer within the time.
+    bool SendCommand(UINT id, DWORD timeoutMs = 20000) const;
+    // The main window answers a message within the time (it is not hung).
+    bool Responds(DWORD timeoutMs = 5000) const;
     void Close() const;
     bool WaitExit(DWORD timeoutMs = 20000) const;
     bool Running() const;
     DWORD pid() const { return pi_.dwProcessId; }
+    HANDLE process() const { return pi_.hProcess; }
+    // The exit code once the program has ended (STILL_ACTIVE before).
+    DWORD ExitCode() const;
 
 private:
     void EndProcess();

@@ -163,24 +163,27 @@ TEST_F(SettingsFileTest, ReadOnlyFileIsNeitherReplacedNorLeftBehind) {
     EXPECT_EQ(ListFolder(folder_.path()), std::vector<std::string>{"config.bin"});
 }
 
-TEST_F(SettingsFileTest, CopiesLeftByAKilledRunAreRemovedWhenStale) {
-    const std::string stale = folder_ / "~qc1A2B.tmp";
-    const std::string fresh = folder_ / "~qc3C4D.tmp";
-    const std::string other = folder_ / "notes.tmp";
-    WriteFileBytes(stale, "x");
-    WriteFileBytes(fresh, "y");
-    WriteFileBytes(other, "z");
-    // Two minutes old.
-    HANDLE h = ::CreateFileA(stale.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    FILETIME ft{};
-    ::GetSystemTimeAsFileTime(&ft);
-    ULARGE_INTEGER t{{ft.dwLowDateTime, ft.dwHighDateTime}};
-    t.QuadPart -= 120ull * 10000000ull;
-    ft.dwLowDateTime = t.LowPart;
-    ft.dwHighDateTime = t.HighPart;
-    ASSERT_TRUE(::SetFileTime(h, nullptr, nullptr, &ft));
-    ::CloseHandle(h);
-    RemoveStaleSettingsCopies(path_);
-    EXPECT_EQ(ListFolder(folder_.path()), (std::vector<std::string>{"notes.tmp", "~qc3C4D.tmp"}));
+TEST_F(SettingsFileTest, CopiesOfEndedProgramsAreRemoved) {
+    // A program that has ended: its number in a copy's name marks the copy
+    // as abandoned.
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    char line[] = "cmd.exe /c exit";
+    ASSERT_TRUE(::CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                                 nullptr, &si, &pi));
+    ::WaitForSingleObject(pi.hProcess, 10000);
+    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    char ended[64];
+    char running[64];
+    wsprintfA(ended, "~qc%lx-1.tmp", pi.dwProcessId);
+    wsprintfA(running, "~qc%lx-1.tmp", ::GetCurrentProcessId());
+    WriteFileBytes(folder_ / ended, "[INIT]\r\nplain copy\r\n");
+    WriteFileBytes(folder_ / running, "in use");
+    WriteFileBytes(folder_ / "notes.tmp", "z");
+    WriteFileBytes(folder_ / "~qcuser-notes.tmp", "z");
+    RemoveAbandonedSettingsCopies(path_);
+    EXPECT_EQ(ListFolder(folder_.path()),
+              (std::vector<std::string>{"notes.tmp", running, "~qcuser-notes.tmp"}));
 }

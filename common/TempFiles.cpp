@@ -1,0 +1,58 @@
+#include "common/TempFiles.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace quorvel {
+
+UniqueHfile CreateOwnTempFile(const std::string& folder, const char* prefix, DWORD access,
+                              std::string& path) {
+    static LONG sequence = 0;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        char name[64] = {};
+        wsprintfA(name, "%s%lx-%lx.tmp", prefix, ::GetCurrentProcessId(),
+                  static_cast<unsigned long>(::InterlockedIncrement(&sequence)));
+        const std::string candidate = folder + name;
+        // CREATE_NEW also proves the folder takes new files, which a name
+        // alone does not.
+        UniqueHfile file(::CreateFileA(candidate.c_str(), access, 0, nullptr, CREATE_NEW,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
+            path = candidate;
+            return file;
+        }
+        if (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    path.clear();
+    return UniqueHfile();
+}
+
+void RemoveAbandonedTempFiles(const std::string& folder, const char* prefix, bool includeOwn) {
+    WIN32_FIND_DATAA fd{};
+    HANDLE find = ::FindFirstFileA((folder + prefix + "*-*.tmp").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    const std::size_t skip = std::strlen(prefix);
+    do {
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        const char* number = fd.cFileName + skip;
+        char* end = nullptr;
+        const unsigned long pid = std::strtoul(number, &end, 16);
+        if (end == number || *end != '-')
+            continue;
+        bool abandoned = pid == ::GetCurrentProcessId() && includeOwn;
+        if (pid != ::GetCurrentProcessId()) {
+            // A process we may not open is running all the same.
+            UniqueKernelHandle owner(::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid)));
+            abandoned = owner ? ::WaitForSingleObject(owner.get(), 0) == WAIT_OBJECT_0
+                              : ::GetLastError() == ERROR_INVALID_PARAMETER;
+        }
+        if (abandoned)
+            ::DeleteFileA((folder + fd.cFileName).c_str());
+    } while (::FindNextFileA(find, &fd));
+    ::FindClose(find);
+}
+
+} // namespace quorvel
