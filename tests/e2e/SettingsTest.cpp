@@ -7,10 +7,50 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using namespace quorvel;
 using namespace quorvel::test;
 
 namespace {
+
+// What the stored settings show on the window after start-up.
+struct Shown {
+    std::string onTopCaption = "Set Always On Top (False)";
+    bool topMost = false;
+    bool readOnly = true;
+    std::string assCaption = "Add File Association";
+    std::string urlCaption = "Add URL Protocol";
+    int alpha = -1; // not layered
+    std::uint32_t fore = 0x80000008u;
+    std::uint32_t back = 0x00FFFFFFu;
+    bool operator==(const Shown&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Shown& s) {
+    return out << "{" << s.onTopCaption << ", topmost " << s.topMost << ", read-only "
+               << s.readOnly << ", " << s.assCaption << ", " << s.urlCaption << ", alpha "
+               << s.alpha << ", fore " << s.fore << ", back " << s.back << "}";
+}
+
+Shown ShownBy(WindowUnderTest& w) {
+    Shown s;
+    const LONG exStyle = ::GetWindowLongA(w.hwnd(), GWL_EXSTYLE);
+    s.onTopCaption = w.MenuCaption(IDM_mnuOnTop);
+    s.topMost = (exStyle & WS_EX_TOPMOST) != 0;
+    s.readOnly = (::GetWindowLongA(w.txtnfo(), GWL_STYLE) & ES_READONLY) != 0;
+    EXPECT_EQ(w.MenuEnabled(IDM_mnuSave), !s.readOnly) << "Save follows the read-only state";
+    EXPECT_EQ(w.MenuCaption(IDM_mnuMakeWrite), s.readOnly ? "Make Writable" : "Make Read-Only");
+    s.assCaption = w.MenuCaption(IDM_mnuAss);
+    s.urlCaption = w.MenuCaption(IDM_mnuUrl);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if ((exStyle & WS_EX_LAYERED) && ::GetLayeredWindowAttributes(w.hwnd(), nullptr, &alpha, &flags))
+        s.alpha = alpha;
+    s.fore = w.frm().foreColor();
+    s.back = w.frm().backColor();
+    return s;
+}
 
 class SettingsTest : public ::testing::Test {
 protected:
@@ -19,14 +59,6 @@ protected:
         WriteScrambledSettings(ConfigPath(), "[INIT]\r\n" + lines);
     }
     bool TopMost() const { return (::GetWindowLongA(window_.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
-    bool Layered() const { return (::GetWindowLongA(window_.hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
-    int Alpha() const {
-        BYTE alpha = 0;
-        DWORD flags = 0;
-        if (!::GetLayeredWindowAttributes(window_.hwnd(), nullptr, &alpha, &flags))
-            return -1;
-        return alpha;
-    }
     bool ReadOnlyText() const {
         return (::GetWindowLongA(window_.txtnfo(), GWL_STYLE) & ES_READONLY) != 0;
     }
@@ -39,19 +71,72 @@ protected:
 
 TEST_F(SettingsTest, FirstStartUsesTheDefaultsAndCreatesNoFile) {
     ASSERT_TRUE(window_.Start());
-    EXPECT_EQ(window_.MenuCaption(IDM_mnuOnTop), "Set Always On Top (False)");
-    EXPECT_FALSE(TopMost());
-    EXPECT_EQ(window_.MenuCaption(IDM_mnuMakeWrite), "Make Writable");
-    EXPECT_TRUE(ReadOnlyText());
-    EXPECT_FALSE(window_.MenuEnabled(IDM_mnuSave));
-    EXPECT_EQ(window_.MenuCaption(IDM_mnuAss), "Add File Association");
-    EXPECT_EQ(window_.MenuCaption(IDM_mnuUrl), "Add URL Protocol");
-    EXPECT_FALSE(Layered());
-    EXPECT_EQ(window_.frm().backColor(), 0x00FFFFFFu);
-    EXPECT_EQ(window_.frm().foreColor(), 0x80000008u);
+    EXPECT_EQ(ShownBy(window_), Shown{});
     // The missing key leaves the settings path in the hidden level box.
     EXPECT_EQ(WindowText(window_.frm().txtTransp()), ConfigPath());
     EXPECT_EQ(ListFolder(window_.folder()), std::vector<std::string>{});
+}
+
+TEST_F(SettingsTest, StoredSettingsAreAppliedAtStartup) {
+    struct Row {
+        const char* lines; // the settings file's keys, scrambled as stored
+        Shown shown;
+    };
+    auto with = [](auto change) {
+        Shown s;
+        change(s);
+        return s;
+    };
+    const Row rows[] = {
+        {"ALWAYSONTOP=1\r\n", with([](Shown& s) { s.topMost = true; s.onTopCaption = "Set Always On Top (True)"; })},
+        // Another number keeps the design caption, which no toggle knows.
+        {"ALWAYSONTOP=2\r\n", with([](Shown& s) { s.onTopCaption = "Set Always On Top"; })},
+        {"ALWAYSONTOP=\r\n", Shown{}},
+        {"MAKEWRITE=0\r\n", with([](Shown& s) { s.readOnly = false; })},
+        {"makewrite=0\r\nforecolor=255\r\n", with([](Shown& s) { s.readOnly = false; s.fore = 255; })},
+        {"ForeColor=255\r\n", with([](Shown& s) { s.fore = 255; })},
+        // The upper-case keys come from a hand-edited file and win.
+        {"ForeColor=255\r\nFGCOLOR=65280\r\nBackColor=0\r\nBGCOLOR=16711680\r\n",
+         with([](Shown& s) { s.fore = 65280; s.back = 16711680; })},
+        {"ForeColor=305419896\r\nBackColor=-5\r\nFGCOLOR=blue\r\n", Shown{}},
+        // An empty value keeps the value read just before it.
+        {"TRANSPATENCY=200\r\nFGCOLOR=\r\n", with([](Shown& s) { s.alpha = 200; s.fore = 200; })},
+        {"TRANSPATENCY=127.5\r\n", with([](Shown& s) { s.alpha = 128; })},
+        {"TRANSPATENCY=300\r\n", Shown{}},
+        {"TRANSPATENCY=-1\r\n", Shown{}},
+        {"TRANSPATENCY=abc\r\n", Shown{}},
+        {"TRANSPATENCY=1e308\r\n", Shown{}},
+        {"ADDFILEASS=0\r\nADDURLPROT=0\r\n", with([](Shown& s) {
+             s.assCaption = "Remove File Association";
+             s.urlCaption = "Remove URL Protocol";
+         })},
+    };
+    for (const Row& row : rows) {
+        WindowUnderTest window;
+        WriteScrambledSettings(window / "config.bin", std::string("[INIT]\r\n") + row.lines);
+        ASSERT_TRUE(window.Start());
+        EXPECT_EQ(ShownBy(window), row.shown) << row.lines;
+    }
+}
+
+TEST_F(SettingsTest, ToggleWithACaptionItDoesNotKnowDoesNothing) {
+    StoreSettings("ALWAYSONTOP=2\r\n");
+    ASSERT_TRUE(window_.Start());
+    const std::string before = ReadFileBytes(ConfigPath());
+    window_.Command(IDM_mnuOnTop);
+    EXPECT_EQ(window_.MenuCaption(IDM_mnuOnTop), "Set Always On Top");
+    EXPECT_FALSE(TopMost());
+    EXPECT_EQ(ReadFileBytes(ConfigPath()), before);
+}
+
+TEST_F(SettingsTest, PlainHandWrittenFileReadsAsMissingAndStaysAsItWas) {
+    const std::string plain = "[INIT]\r\nALWAYSONTOP=1\r\nMAKEWRITE=0\r\n";
+    WriteFileBytes(ConfigPath(), plain);
+    ASSERT_TRUE(window_.Start());
+    EXPECT_EQ(ShownBy(window_), Shown{});
+    EXPECT_EQ(WindowText(window_.frm().txtTransp()), ConfigPath());
+    EXPECT_EQ(ReadFileBytes(ConfigPath()), plain);
+    EXPECT_EQ(ListFolder(window_.folder()), std::vector<std::string>{"config.bin"});
 }
 
 TEST_F(SettingsTest, WritableSettingGivesAnEditableTextThatSaves) {
@@ -81,29 +166,6 @@ TEST_F(SettingsTest, FirstChoiceCreatesAScrambledFileWithThatKey) {
     EXPECT_EQ(ListFolder(window_.folder()), std::vector<std::string>{"config.bin"});
 }
 
-TEST_F(SettingsTest, AlwaysOnTopOneTwoAndEmpty) {
-    {
-        StoreSettings("ALWAYSONTOP=1\r\n");
-        ASSERT_TRUE(window_.Start());
-        EXPECT_TRUE(TopMost());
-        EXPECT_EQ(window_.MenuCaption(IDM_mnuOnTop), "Set Always On Top (True)");
-    }
-    WindowUnderTest two;
-    WriteScrambledSettings(two / "config.bin", "[INIT]\r\nALWAYSONTOP=2\r\n");
-    ASSERT_TRUE(two.Start());
-    EXPECT_EQ(two.MenuCaption(IDM_mnuOnTop), "Set Always On Top");
-    EXPECT_FALSE(::GetWindowLongA(two.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    // A caption the toggle does not know makes it do nothing.
-    two.Command(IDM_mnuOnTop);
-    EXPECT_EQ(two.MenuCaption(IDM_mnuOnTop), "Set Always On Top");
-    EXPECT_EQ(UnscrambleSettings(two / "config.bin"), "[INIT]\r\nALWAYSONTOP=2\r\n");
-
-    WindowUnderTest empty;
-    WriteScrambledSettings(empty / "config.bin", "[INIT]\r\nALWAYSONTOP=\r\n");
-    ASSERT_TRUE(empty.Start());
-    EXPECT_EQ(empty.MenuCaption(IDM_mnuOnTop), "Set Always On Top (False)");
-}
-
 TEST_F(SettingsTest, AlwaysOnTopToggleWritesBeforeTheCaption) {
     ASSERT_TRUE(window_.Start());
     window_.Command(IDM_mnuOnTop);
@@ -114,76 +176,6 @@ TEST_F(SettingsTest, AlwaysOnTopToggleWritesBeforeTheCaption) {
     EXPECT_FALSE(TopMost());
     EXPECT_EQ(window_.MenuCaption(IDM_mnuOnTop), "Set Always On Top (False)");
     EXPECT_EQ(UnscrambleSettings(ConfigPath()), "[INIT]\r\nALWAYSONTOP=0\r\n");
-}
-
-TEST_F(SettingsTest, UpperCaseColourKeysWin) {
-    StoreSettings("ForeColor=255\r\nBackColor=0\r\n");
-    {
-        WindowUnderTest red;
-        WriteScrambledSettings(red / "config.bin", "[INIT]\r\nForeColor=255\r\n");
-        ASSERT_TRUE(red.Start());
-        EXPECT_EQ(red.frm().foreColor(), 255u);
-    }
-    WindowUnderTest green;
-    WriteScrambledSettings(green / "config.bin",
-                           "[INIT]\r\nForeColor=255\r\nFGCOLOR=65280\r\nBackColor=0\r\nBGCOLOR=16711680\r\n");
-    ASSERT_TRUE(green.Start());
-    EXPECT_EQ(green.frm().foreColor(), 65280u);
-    EXPECT_EQ(green.frm().backColor(), 16711680u);
-}
-
-TEST_F(SettingsTest, KeysAreFoundWhateverTheirCase) {
-    StoreSettings("forecolor=255\r\nmakewrite=0\r\n");
-    ASSERT_TRUE(window_.Start());
-    EXPECT_EQ(window_.frm().foreColor(), 255u);
-    EXPECT_FALSE(ReadOnlyText());
-}
-
-TEST_F(SettingsTest, ValuesThatAreNoColourLeaveTheColour) {
-    StoreSettings("ForeColor=305419896\r\nBackColor=-5\r\nFGCOLOR=blue\r\n");
-    ASSERT_TRUE(window_.Start());
-    EXPECT_EQ(window_.frm().foreColor(), 0x80000008u);
-    EXPECT_EQ(window_.frm().backColor(), 0x00FFFFFFu);
-}
-
-TEST_F(SettingsTest, EmptyValueTakesTheValueReadBeforeIt) {
-    StoreSettings("TRANSPATENCY=200\r\nFGCOLOR=\r\n");
-    ASSERT_TRUE(window_.Start());
-    EXPECT_EQ(window_.frm().foreColor(), 200u);
-    EXPECT_EQ(Alpha(), 200);
-}
-
-TEST_F(SettingsTest, TranslucencyLevelsAtStartup) {
-    StoreSettings("TRANSPATENCY=127.5\r\n");
-    ASSERT_TRUE(window_.Start());
-    EXPECT_TRUE(Layered());
-    EXPECT_EQ(Alpha(), 128);
-    EXPECT_EQ(WindowText(window_.frm().txtTransp()), "127.5");
-
-    for (const char* level : {"300", "-1", "abc", "1e308"}) {
-        WindowUnderTest other;
-        WriteScrambledSettings(other / "config.bin", std::string("[INIT]\r\nTRANSPATENCY=") + level + "\r\n");
-        ASSERT_TRUE(other.Start());
-        EXPECT_FALSE(::GetWindowLongA(other.hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED) << level;
-        EXPECT_EQ(WindowText(other.frm().txtTransp()), level);
-    }
-}
-
-TEST_F(SettingsTest, RegistrationCaptionsFollowTheStoredState) {
-    StoreSettings("ADDFILEASS=0\r\nADDURLPROT=0\r\n");
-    ASSERT_TRUE(window_.Start());
-    EXPECT_EQ(window_.MenuCaption(IDM_mnuAss), "Remove File Association");
-    EXPECT_EQ(window_.MenuCaption(IDM_mnuUrl), "Remove URL Protocol");
-}
-
-TEST_F(SettingsTest, PlainHandWrittenFileReadsAsMissingAndStaysAsItWas) {
-    const std::string plain = "[INIT]\r\nALWAYSONTOP=1\r\nMAKEWRITE=0\r\n";
-    WriteFileBytes(ConfigPath(), plain);
-    ASSERT_TRUE(window_.Start());
-    EXPECT_FALSE(TopMost());
-    EXPECT_TRUE(ReadOnlyText());
-    EXPECT_EQ(ReadFileBytes(ConfigPath()), plain);
-    EXPECT_EQ(ListFolder(window_.folder()), std::vector<std::string>{"config.bin"});
 }
 
 TEST_F(SettingsTest, ColourDialogSetsAndStoresTheColours) {
