@@ -10,6 +10,7 @@
 
 #include <oleauto.h>
 
+#include <functional>
 #include <utility>
 
 using namespace quorvel;
@@ -25,61 +26,50 @@ bool OpenClipboardSoon() {
 void PutClipboard(const std::string& text) {
     ASSERT_TRUE(OpenClipboardSoon());
     ::EmptyClipboard();
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    ASSERT_NE(memory, nullptr);
-    char* data = static_cast<char*>(::GlobalLock(memory));
-    std::copy(text.begin(), text.end(), data);
-    data[text.size()] = '\0';
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, text.size() + 1);
+    std::copy(text.begin(), text.end(), static_cast<char*>(::GlobalLock(memory)));
     ::GlobalUnlock(memory);
-    if (!::SetClipboardData(CF_TEXT, memory))
-        ::GlobalFree(memory);
+    EXPECT_TRUE(::SetClipboardData(CF_TEXT, memory));
     ::CloseClipboard();
 }
 
 std::string ClipboardText() {
     if (!OpenClipboardSoon())
         return "<clipboard busy>";
-    std::string text;
-    if (HANDLE memory = ::GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(::GlobalLock(memory));
+    HANDLE memory = ::GetClipboardData(CF_TEXT);
+    const std::string text = memory ? static_cast<const char*>(::GlobalLock(memory)) : "";
+    if (memory)
         ::GlobalUnlock(memory);
-    }
     ::CloseClipboard();
     return text;
 }
 
-// Text of an OLE date in the user's locale, straight from oleaut32.
-std::string OleDateText(DATE date, ULONG flags) {
-    BSTR text = nullptr;
-    if (FAILED(::VarBstrFromDate(date, LOCALE_USER_DEFAULT, flags, &text)))
-        return "<no text>";
-    std::string result;
-    for (UINT i = 0; i < ::SysStringLen(text); ++i)
-        result.push_back(static_cast<char>(text[i]));
-    ::SysFreeString(text);
-    return result;
+// The locale's general date form, made from its own short date and long
+// time: the date alone at exactly midnight.
+std::string LocaleGeneralDate(const SYSTEMTIME& st) {
+    char date[64] = {};
+    char time[64] = {};
+    ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, sizeof date);
+    if (st.wHour == 0 && st.wMinute == 0 && st.wSecond == 0)
+        return date;
+    ::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, sizeof time);
+    return std::string(date) + " " + time;
 }
 
 std::string NowText() {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
-    now.wMilliseconds = 0;
-    DATE date = 0;
-    ::SystemTimeToVariantTime(&now, &date);
-    return OleDateText(date, 0);
+    return LocaleGeneralDate(now);
 }
 
-DATE MakeDate(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
-    SYSTEMTIME st{};
-    st.wYear = year;
-    st.wMonth = month;
-    st.wDay = day;
-    st.wHour = hour;
-    st.wMinute = minute;
-    st.wSecond = second;
-    DATE date = 0;
-    ::SystemTimeToVariantTime(&st, &date);
-    return date;
+// `action` gives what `expected` makes of the time and date as it was just
+// before or just after it.
+void ExpectNow(const std::function<std::string()>& action,
+               const std::function<std::string(const std::string&)>& expected) {
+    const std::string before = NowText();
+    const std::string got = action();
+    const std::string after = NowText();
+    EXPECT_TRUE(got == expected(before) || got == expected(after)) << got << " at " << after;
 }
 
 class EditCommandsTest : public ::testing::Test {
@@ -119,17 +109,11 @@ class EditCommandsTest : public ::testing::Test {
 } // namespace
 
 TEST_F(EditCommandsTest, SelectAllSelectsEveryCharacterAndLeavesTheFocus) {
-    window_.Command(IDM_mnuSelAll);
-    EXPECT_EQ(Selection(), std::make_pair(0, 10));
-
-    SetText("\xDB\xDB\xB0\r\n\xC9\xCD\xBB\r\n\r\n");
-    window_.Command(IDM_mnuSelAll);
-    EXPECT_EQ(Selection(), std::make_pair(0, 12));
-
-    SetText("");
-    window_.Command(IDM_mnuSelAll);
-    EXPECT_EQ(Selection(), std::make_pair(0, 0));
-
+    for (const std::string text : {"abc\r\ndef\r\n", "\xDB\xDB\xB0\r\n\xC9\xCD\xBB\r\n\r\n", ""}) {
+        SetText(text);
+        window_.Command(IDM_mnuSelAll);
+        EXPECT_EQ(Selection(), std::make_pair(0, static_cast<int>(text.size()))) << text;
+    }
     // With the focus in another window, it stays there.
     SetText("abc\r\ndef\r\n");
     window_.Command(IDM_mnuGoto);
@@ -140,146 +124,81 @@ TEST_F(EditCommandsTest, SelectAllSelectsEveryCharacterAndLeavesTheFocus) {
     EXPECT_EQ(Selection(), std::make_pair(0, 10));
 }
 
-TEST_F(EditCommandsTest, CopyPutsTheSelectionOnTheClipboard) {
-    ASSERT_TRUE(Locked());
-    PutClipboard("old");
-    Select(5, 8);
-    window_.Command(IDM_mnuCopy);
-    EXPECT_EQ(ClipboardText(), "def");
-    EXPECT_EQ(window_.Text(), "abc\r\ndef\r\n");
-
-    SetLocked(false);
-    Select(0, 5);
-    window_.Command(IDM_mnuCopy);
-    EXPECT_EQ(ClipboardText(), "abc\r\n");
-    EXPECT_EQ(window_.Text(), "abc\r\ndef\r\n");
-}
-
-TEST_F(EditCommandsTest, CutOnALockedTextOnlyCopies) {
-    ASSERT_TRUE(Locked());
-    PutClipboard("old");
-    Select(0, 3);
-    window_.Command(IDM_mnuCut);
-    EXPECT_EQ(ClipboardText(), "abc");
-    EXPECT_EQ(window_.Text(), "abc\r\ndef\r\n");
-
-    SetLocked(false);
-    Select(5, 8);
-    window_.Command(IDM_mnuCut);
-    EXPECT_EQ(ClipboardText(), "def");
-    EXPECT_EQ(window_.Text(), "abc\r\n\r\n");
-}
-
-TEST_F(EditCommandsTest, PasteDeleteAndUndoChangeNothingWhileLocked) {
-    SetLocked(false);
+TEST_F(EditCommandsTest, TheTextChangesOnlyWhileWritableAndCutWhileLockedOnlyCopies) {
     PutClipboard("XYZ");
-    Select(0, 3);
-    window_.Command(IDM_mnuPaste);
-    ASSERT_EQ(window_.Text(), "XYZ\r\ndef\r\n");
-
-    SetLocked(true);
-    window_.Command(IDM_mnuUndo);
-    EXPECT_EQ(window_.Text(), "XYZ\r\ndef\r\n");
-    Select(5, 8);
-    window_.Command(IDM_mnuDelete);
-    EXPECT_EQ(window_.Text(), "XYZ\r\ndef\r\n");
-    PressKey(VK_DELETE);
-    EXPECT_EQ(window_.Text(), "XYZ\r\ndef\r\n");
-    PutClipboard("123");
-    Select(0, 3);
-    window_.Command(IDM_mnuPaste);
-    EXPECT_EQ(window_.Text(), "XYZ\r\ndef\r\n");
-
-    // Writable again, the same commands change the text.
-    SetLocked(false);
-    window_.Command(IDM_mnuUndo);
-    EXPECT_EQ(window_.Text(), "abc\r\ndef\r\n") << "the paste is undone";
-    Select(5, 8);
-    window_.Command(IDM_mnuDelete);
-    EXPECT_EQ(window_.Text(), "abc\r\n\r\n");
-    window_.Command(IDM_mnuUndo);
-    EXPECT_EQ(window_.Text(), "abc\r\ndef\r\n");
-    Select(0, 0);
-    window_.Command(IDM_mnuPaste);
-    EXPECT_EQ(window_.Text(), "123abc\r\ndef\r\n");
-    // The Del key reaches the command too.
-    Select(0, 3);
-    PressKey(VK_DELETE);
-    EXPECT_EQ(window_.Text(), "abc\r\ndef\r\n");
+    // One history: each step runs on the text the step before left.
+    const struct {
+        bool locked;
+        int start, end;
+        UINT command; // 0: the Del key
+        const char* text;
+        const char* clipboard;
+    } steps[] = {{false, 0, 3, IDM_mnuPaste, "XYZ\r\ndef\r\n", "XYZ"},
+                 {true, 0, 0, IDM_mnuUndo, "XYZ\r\ndef\r\n", "XYZ"},
+                 {true, 5, 8, IDM_mnuDelete, "XYZ\r\ndef\r\n", "XYZ"},
+                 {true, 5, 8, 0, "XYZ\r\ndef\r\n", "XYZ"},
+                 {true, 5, 8, IDM_mnuCopy, "XYZ\r\ndef\r\n", "def"},
+                 {true, 0, 3, IDM_mnuPaste, "XYZ\r\ndef\r\n", "def"},
+                 {true, 0, 3, IDM_mnuCut, "XYZ\r\ndef\r\n", "XYZ"},
+                 {false, 0, 0, IDM_mnuUndo, "abc\r\ndef\r\n", "XYZ"},
+                 {false, 0, 5, IDM_mnuCopy, "abc\r\ndef\r\n", "abc\r\n"},
+                 {false, 5, 8, IDM_mnuCut, "abc\r\n\r\n", "def"},
+                 {false, 0, 0, IDM_mnuUndo, "abc\r\ndef\r\n", "def"},
+                 {false, 0, 0, IDM_mnuPaste, "defabc\r\ndef\r\n", "def"},
+                 {false, 0, 3, 0, "abc\r\ndef\r\n", "def"},
+                 {false, 5, 8, IDM_mnuDelete, "abc\r\n\r\n", "def"}};
+    int step = 0;
+    for (const auto& s : steps) {
+        SCOPED_TRACE("step " + std::to_string(++step));
+        SetLocked(s.locked);
+        Select(s.start, s.end);
+        if (s.command)
+            window_.Command(s.command);
+        else
+            PressKey(VK_DELETE);
+        EXPECT_EQ(window_.Text(), s.text);
+        EXPECT_EQ(ClipboardText(), s.clipboard);
+    }
 }
 
-TEST_F(EditCommandsTest, InsertTimeAndDateReplacesTheSelection) {
+TEST_F(EditCommandsTest, InsertTimeAndDateReplacesTheSelectionOfAWritableText) {
     SetText("Hello World!");
-    SetLocked(false);
+    ASSERT_TRUE(Locked());
     Select(6, 11);
-    const std::string before = NowText();
     window_.Command(IDM_mnuNow);
-    const std::string after = NowText();
-    const std::string text = window_.Text();
-    const std::string stamp = text.substr(6, text.size() - 7);
-    EXPECT_TRUE(stamp == before || stamp == after) << stamp << " / " << before << " / " << after;
-    EXPECT_EQ(text, "Hello " + stamp + "!");
-    const int behind = 6 + static_cast<int>(stamp.size());
-    EXPECT_EQ(Selection(), std::make_pair(behind, behind)) << "the caret ends behind it";
+    PressKey(VK_F5);
+    EXPECT_EQ(window_.Text(), "Hello World!") << "a locked text is left alone";
+    EXPECT_EQ(Selection(), std::make_pair(6, 11));
 
+    SetLocked(false);
+    ExpectNow(
+        [&] {
+            window_.Command(IDM_mnuNow);
+            return window_.Text();
+        },
+        [](const std::string& now) { return "Hello " + now + "!"; });
+    const int behind = static_cast<int>(window_.Text().size()) - 1;
+    EXPECT_EQ(Selection(), std::make_pair(behind, behind)) << "the caret ends behind it";
     window_.Command(IDM_mnuUndo);
     EXPECT_EQ(window_.Text(), "Hello World!");
 
     // Nothing selected: inserted at the caret, here by its key, F5.
     Select(0, 0);
-    const std::string before2 = NowText();
-    PressKey(VK_F5);
-    const std::string after2 = NowText();
-    const std::string text2 = window_.Text();
-    ASSERT_GT(text2.size(), 12u);
-    const std::string stamp2 = text2.substr(0, text2.size() - 12);
-    EXPECT_TRUE(stamp2 == before2 || stamp2 == after2) << stamp2;
-    EXPECT_EQ(text2.substr(stamp2.size()), "Hello World!");
-}
-
-TEST_F(EditCommandsTest, InsertTimeAndDateLeavesALockedTextAlone) {
-    SetText("Hello World!");
-    ASSERT_TRUE(Locked());
-    Select(6, 11);
-    window_.Command(IDM_mnuNow);
-    PressKey(VK_F5);
-    EXPECT_EQ(window_.Text(), "Hello World!");
-    EXPECT_EQ(Selection(), std::make_pair(6, 11));
+    ExpectNow(
+        [&] {
+            PressKey(VK_F5);
+            return window_.Text();
+        },
+        [](const std::string& now) { return now + "Hello World!"; });
 }
 
 TEST(GeneralDateTest, ShortDateAndLongTimeWithAMidnightTimeLeftOut) {
-    const DATE midnight = MakeDate(2024, 3, 5, 0, 0, 0);
-    const DATE afternoon = MakeDate(2024, 3, 5, 13, 14, 15);
-    const std::string date = OleDateText(midnight, VAR_DATEVALUEONLY);
-    const std::string time = OleDateText(afternoon, VAR_TIMEVALUEONLY);
-    ASSERT_NE(date, "<no text>");
-    ASSERT_NE(time, "<no text>");
-
-    EXPECT_EQ(FormatGeneralDate(midnight), date);
-    EXPECT_EQ(FormatGeneralDate(afternoon), date + " " + time);
-    // One second after midnight is a time worth showing.
-    const DATE justAfter = MakeDate(2024, 3, 5, 0, 0, 1);
-    EXPECT_EQ(FormatGeneralDate(justAfter), date + " " + OleDateText(justAfter, VAR_TIMEVALUEONLY));
-
-    // The same as the locale's own short date and long time.
-    SYSTEMTIME st{};
-    st.wYear = 2024;
-    st.wMonth = 3;
-    st.wDay = 5;
-    st.wHour = 13;
-    st.wMinute = 14;
-    st.wSecond = 15;
-    char shortDate[64] = {};
-    char longTime[64] = {};
-    ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, shortDate,
-                     sizeof shortDate);
-    ::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, longTime, sizeof longTime);
-    EXPECT_EQ(FormatGeneralDate(afternoon), std::string(shortDate) + " " + longTime);
-    EXPECT_EQ(FormatGeneralDate(midnight), shortDate);
-
-    // The current time in that form, to the second.
-    const std::string before = NowText();
-    const std::string now = CurrentGeneralDate();
-    const std::string after = NowText();
-    EXPECT_TRUE(now == before || now == after) << now;
+    const WORD times[][3] = {{0, 0, 0}, {13, 14, 15}, {0, 0, 1}};
+    for (const auto& t : times) {
+        SYSTEMTIME st{2024, 3, 2, 5, t[0], t[1], t[2], 0};
+        DATE date = 0;
+        ASSERT_TRUE(::SystemTimeToVariantTime(&st, &date));
+        EXPECT_EQ(FormatGeneralDate(date), LocaleGeneralDate(st)) << st.wHour << ":" << st.wSecond;
+    }
+    ExpectNow([] { return CurrentGeneralDate(); }, [](const std::string& now) { return now; });
 }

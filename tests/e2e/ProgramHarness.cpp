@@ -79,6 +79,32 @@ std::string MessageBoxText(HWND box) {
     return found;
 }
 
+HICON MessageBoxIcon(HWND box) {
+    HICON icon = nullptr;
+    ::EnumChildWindows(
+        box,
+        [](HWND child, LPARAM found) -> BOOL {
+            if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+                return TRUE;
+            *reinterpret_cast<HICON*>(found) =
+                reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&icon));
+    return icon;
+}
+
+std::string ProcessImage(DWORD pid) {
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process)
+        return {};
+    char image[MAX_PATH * 4] = {};
+    DWORD size = sizeof image;
+    const BOOL ok = ::QueryFullProcessImageNameA(process, 0, image, &size);
+    ::CloseHandle(process);
+    return ok ? std::string(image, size) : std::string();
+}
+
 void PressButton(HWND dialog, int id) {
     ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));

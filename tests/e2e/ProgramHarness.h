@@ -16,8 +16,12 @@ HWND FindProcessWindow(DWORD pid, const char* className, const char* title = nul
 std::string WindowText(HWND hwnd);
 // The message text of a message box (its static text control).
 std::string MessageBoxText(HWND box);
+// The icon a message box shows (null when none).
+HICON MessageBoxIcon(HWND box);
 // Presses a dialog button the way a click does.
 void PressButton(HWND dialog, int id);
+// The full path of the program file process `pid` runs ("" when unknown).
+std::string ProcessImage(DWORD pid);
 
 // The placement key of a program file name, cleared before and after use.
 class PlacementKey {

@@ -19,6 +19,11 @@ using namespace quorvel::test;
 
 namespace {
 
+constexpr char kAddFile[] = "Add File Association";
+constexpr char kRemoveFile[] = "Remove File Association";
+constexpr char kAddUrl[] = "Add URL Protocol";
+constexpr char kRemoveUrl[] = "Remove URL Protocol";
+
 // A text value of HKEY_CLASSES_ROOT, or nothing when there is none.
 std::optional<std::string> Value(const std::string& path, const char* name = "") {
     char data[2048] = {};
@@ -28,6 +33,8 @@ std::optional<std::string> Value(const std::string& path, const char* name = "")
         return std::nullopt;
     return std::string(data);
 }
+
+std::optional<std::string> Mark() { return Value("Quorvel", "URL Protocol"); }
 
 bool Exists(const std::string& path) {
     HKEY key = nullptr;
@@ -42,19 +49,25 @@ class ShellRegistrationTest : public ::testing::Test {
     void SetUp() override { RemoveRegistration(); }
     void TearDown() override { RemoveRegistration(); }
 
-    void StoreSettings(const std::string& lines) {
-        WriteScrambledSettings(window_ / "config.bin", "[INIT]\r\n" + lines);
+    void Start(const std::string& settings = "") {
+        if (!settings.empty())
+            WriteScrambledSettings(window_ / "config.bin", "[INIT]\r\n" + settings);
+        ASSERT_TRUE(window_.Start());
     }
-    std::string Settings() const { return UnscrambleSettings(window_ / "config.bin"); }
-    std::string OpenCommand() const { return "\"" + (window_ / "Quorvel.exe") + "\" %1"; }
     std::string ProgramPath() const { return window_ / "Quorvel"; }
-    std::string FileCaption() const { return window_.MenuCaption(IDM_mnuAss); }
-    std::string UrlCaption() const { return window_.MenuCaption(IDM_mnuUrl); }
+    // Both captions and the stored settings say this.
+    void ExpectShown(const char* file, const char* url, const std::string& settings) {
+        EXPECT_EQ(window_.MenuCaption(IDM_mnuAss), file);
+        EXPECT_EQ(window_.MenuCaption(IDM_mnuUrl), url);
+        EXPECT_EQ(UnscrambleSettings(window_ / "config.bin"), "[INIT]\r\n" + settings);
+    }
     bool Registered() const {
         return Value(".nfo") == "Quorvel" && Value("Quorvel") == "NFO File" &&
-               Value("Quorvel\\Shell\\Open\\Command") == OpenCommand() &&
+               Value("Quorvel\\Shell\\Open\\Command") ==
+                   "\"" + ProgramPath() + ".exe\" %1" &&
                Value("Quorvel\\DefaultIcon") == ProgramPath() + ".exe,0";
     }
+    bool Nothing() const { return !Exists(".nfo") && !Exists("Quorvel"); }
 
     PlacementKey placement_;
     WindowUnderTest window_;
@@ -62,128 +75,103 @@ class ShellRegistrationTest : public ::testing::Test {
 
 } // namespace
 
-TEST_F(ShellRegistrationTest, AddThenRemoveFileAssociation) {
-    ASSERT_TRUE(window_.Start());
-    ASSERT_EQ(FileCaption(), "Add File Association");
+TEST_F(ShellRegistrationTest, RemoveWhenNothingIsRegisteredThenAddThenRemove) {
+    Start("ADDFILEASS=0\r\n");
+    ASSERT_EQ(window_.MenuCaption(IDM_mnuAss), kRemoveFile);
     window_.Command(IDM_mnuAss);
-    EXPECT_EQ(FileCaption(), "Remove File Association");
-    EXPECT_EQ(Settings(), "[INIT]\r\nADDFILEASS=0\r\n");
+    ExpectShown(kAddFile, kAddUrl, "ADDFILEASS=1\r\n");
+    EXPECT_TRUE(Nothing());
+
+    window_.Command(IDM_mnuAss);
+    ExpectShown(kRemoveFile, kAddUrl, "ADDFILEASS=0\r\n");
     EXPECT_TRUE(Registered());
 
     window_.Command(IDM_mnuAss);
-    EXPECT_EQ(FileCaption(), "Add File Association");
-    EXPECT_EQ(Settings(), "[INIT]\r\nADDFILEASS=1\r\n");
-    EXPECT_FALSE(Exists(".nfo"));
-    EXPECT_FALSE(Exists("Quorvel"));
-}
-
-TEST_F(ShellRegistrationTest, RemovingWhenNothingIsRegistered) {
-    StoreSettings("ADDFILEASS=0\r\n");
-    ASSERT_TRUE(window_.Start());
-    ASSERT_EQ(FileCaption(), "Remove File Association");
-    window_.Command(IDM_mnuAss);
-    EXPECT_EQ(FileCaption(), "Add File Association");
-    EXPECT_EQ(Settings(), "[INIT]\r\nADDFILEASS=1\r\n");
-    EXPECT_FALSE(Exists(".nfo"));
-    EXPECT_FALSE(Exists("Quorvel"));
+    ExpectShown(kAddFile, kAddUrl, "ADDFILEASS=1\r\n");
+    EXPECT_TRUE(Nothing());
 }
 
 TEST_F(ShellRegistrationTest, UrlProtocolAddedAloneAndRemovedIntoAnAssociation) {
-    ASSERT_TRUE(window_.Start());
+    Start();
     window_.Command(IDM_mnuUrl);
-    EXPECT_EQ(UrlCaption(), "Remove URL Protocol");
-    EXPECT_EQ(Settings(), "[INIT]\r\nADDURLPROT=0\r\n");
-    EXPECT_EQ(Value("Quorvel", "URL Protocol"), "");
+    ExpectShown(kAddFile, kRemoveUrl, "ADDURLPROT=0\r\n");
+    EXPECT_EQ(Mark(), "");
     EXPECT_FALSE(Exists("Quorvel\\Shell")) << "no open command comes with the mark";
 
     // Removing the protocol writes the file association afresh, though the
     // file association command still offers to add it.
     window_.Command(IDM_mnuUrl);
-    EXPECT_EQ(UrlCaption(), "Add URL Protocol");
-    EXPECT_EQ(Settings(), "[INIT]\r\nADDURLPROT=1\r\n");
-    EXPECT_EQ(Value("Quorvel", "URL Protocol"), std::nullopt);
+    ExpectShown(kAddFile, kAddUrl, "ADDURLPROT=1\r\n");
+    EXPECT_EQ(Mark(), std::nullopt);
     EXPECT_TRUE(Registered());
-    EXPECT_EQ(FileCaption(), "Add File Association");
 }
 
 TEST_F(ShellRegistrationTest, OtherCaptionsMakeBothCommandsDoNothing) {
-    ASSERT_TRUE(window_.Start());
+    Start();
     SetMenuCaption(window_.frm().menu(), IDM_mnuAss, "Add file association");
     SetMenuCaption(window_.frm().menu(), IDM_mnuUrl, "Remove URL protocol");
     window_.Command(IDM_mnuAss);
     window_.Command(IDM_mnuUrl);
-    EXPECT_EQ(FileCaption(), "Add file association");
-    EXPECT_EQ(UrlCaption(), "Remove URL protocol");
-    EXPECT_FALSE(Exists(".nfo"));
-    EXPECT_FALSE(Exists("Quorvel"));
+    EXPECT_EQ(window_.MenuCaption(IDM_mnuAss), "Add file association");
+    EXPECT_EQ(window_.MenuCaption(IDM_mnuUrl), "Remove URL protocol");
+    EXPECT_TRUE(Nothing());
     EXPECT_FALSE(FileExists(window_ / "config.bin"));
 }
 
+// A denied write: captions and settings keep describing what is really
+// registered, nothing is left half-written, and once the way is clear the
+// next click does the whole work.
 TEST_F(ShellRegistrationTest, FailedFileAssociationIsNotReportedAsDone) {
     // A write late in the layout fails: what was written goes again.
     ASSERT_TRUE(SetStringValue(HKEY_CLASSES_ROOT, "Quorvel", "", "someone's"));
     ASSERT_TRUE(PlaceObstacle("Quorvel\\DefaultIcon"));
-    ASSERT_TRUE(window_.Start());
+    Start();
     window_.Command(IDM_mnuAss);
-    EXPECT_EQ(FileCaption(), "Add File Association");
-    EXPECT_EQ(Settings(), "[INIT]\r\nADDFILEASS=1\r\n");
+    ExpectShown(kAddFile, kAddUrl, "ADDFILEASS=1\r\n");
     EXPECT_FALSE(Exists(".nfo"));
     EXPECT_FALSE(Exists("Quorvel\\Shell"));
 
-    // Once the way is clear the next click registers everything.
     RemoveObstacle("Quorvel\\DefaultIcon");
     window_.Command(IDM_mnuAss);
-    EXPECT_EQ(FileCaption(), "Remove File Association");
-    EXPECT_EQ(Settings(), "[INIT]\r\nADDFILEASS=0\r\n");
+    ExpectShown(kRemoveFile, kAddUrl, "ADDFILEASS=0\r\n");
     EXPECT_TRUE(Registered());
 }
 
 TEST_F(ShellRegistrationTest, FailedFileAssociationKeepsARegisteredUrlProtocol) {
-    StoreSettings("ADDURLPROT=0\r\n");
     AddUrlProtocol("Quorvel");
     ASSERT_TRUE(PlaceObstacle(".nfo"));
-    ASSERT_TRUE(window_.Start());
-    ASSERT_EQ(UrlCaption(), "Remove URL Protocol");
+    Start("ADDURLPROT=0\r\n");
     window_.Command(IDM_mnuAss);
-    EXPECT_EQ(FileCaption(), "Add File Association");
-    EXPECT_EQ(Settings(), "[INIT]\r\nADDURLPROT=0\r\nADDFILEASS=1\r\n");
-    EXPECT_EQ(UrlCaption(), "Remove URL Protocol");
-    EXPECT_EQ(Value("Quorvel", "URL Protocol"), "");
+    ExpectShown(kAddFile, kRemoveUrl, "ADDURLPROT=0\r\nADDFILEASS=1\r\n");
+    EXPECT_EQ(Mark(), "");
     EXPECT_EQ(Value("Quorvel"), std::nullopt);
     EXPECT_FALSE(Exists("Quorvel\\Shell"));
 }
 
 TEST_F(ShellRegistrationTest, FailedUrlProtocolIsNotReportedAsDone) {
-    StoreSettings("ADDURLPROT=7\r\n");
     ASSERT_TRUE(PlaceObstacle("Quorvel"));
-    ASSERT_TRUE(window_.Start());
-    ASSERT_EQ(UrlCaption(), "Add URL Protocol");
+    Start("ADDURLPROT=7\r\n");
+    ASSERT_EQ(window_.MenuCaption(IDM_mnuUrl), kAddUrl);
     // The error is handled inside the command: it goes on to store the
     // truth, which an error escaping to the message loop would prevent.
     window_.Command(IDM_mnuUrl);
-    EXPECT_EQ(UrlCaption(), "Add URL Protocol");
-    EXPECT_EQ(Settings(), "[INIT]\r\nADDURLPROT=1\r\n");
+    ExpectShown(kAddFile, kAddUrl, "ADDURLPROT=1\r\n");
 
     RemoveObstacle("Quorvel");
     window_.Command(IDM_mnuUrl);
-    EXPECT_EQ(UrlCaption(), "Remove URL Protocol");
-    EXPECT_EQ(Settings(), "[INIT]\r\nADDURLPROT=0\r\n");
-    EXPECT_EQ(Value("Quorvel", "URL Protocol"), "");
+    ExpectShown(kAddFile, kRemoveUrl, "ADDURLPROT=0\r\n");
+    EXPECT_EQ(Mark(), "");
 }
 
-TEST_F(ShellRegistrationTest, FailedRewriteOnRemovingTheUrlProtocol) {
-    StoreSettings("ADDFILEASS=0\r\nADDURLPROT=0\r\n");
+TEST_F(ShellRegistrationTest, FailedRewriteOnRemovingTheUrlProtocolLeavesNeither) {
     ASSERT_TRUE(CreateAssociation("Quorvel", "NFO", ProgramPath(), true));
     AddUrlProtocol("Quorvel");
     ASSERT_EQ(::RegDeleteKeyA(HKEY_CLASSES_ROOT, "Quorvel\\DefaultIcon"), ERROR_SUCCESS);
     ASSERT_TRUE(PlaceObstacle("Quorvel\\DefaultIcon"));
-    ASSERT_TRUE(window_.Start());
+    Start("ADDFILEASS=0\r\nADDURLPROT=0\r\n");
     window_.Command(IDM_mnuUrl);
-    // Neither registration is left, and both commands say so.
-    EXPECT_EQ(UrlCaption(), "Add URL Protocol");
-    EXPECT_EQ(FileCaption(), "Add File Association");
-    EXPECT_EQ(Settings(), "[INIT]\r\nADDFILEASS=1\r\nADDURLPROT=1\r\n");
-    EXPECT_EQ(Value("Quorvel", "URL Protocol"), std::nullopt);
+    ExpectShown(kAddFile, kAddUrl, "ADDFILEASS=1\r\nADDURLPROT=1\r\n");
+    EXPECT_EQ(Mark(), std::nullopt);
     EXPECT_FALSE(Exists(".nfo"));
     EXPECT_FALSE(Exists("Quorvel\\Shell"));
 }
@@ -212,13 +200,7 @@ TEST_F(ShellRegistrationTest, RegisteredOpenCommandOpensTheFile) {
     EXPECT_EQ(opener.Text(), "\xC9\xCD\xBB\r\n\xC8\xCD\xBC\r\n");
     EXPECT_EQ(opener.Caption().rfind("Quorvel - ", 0), 0u) << opener.Caption();
     EXPECT_NE(opener.Caption().find("release info.nfo"), std::string::npos) << opener.Caption();
-
     // It is the registered program that runs, not the copy the test holds.
-    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, opener.pid());
-    ASSERT_NE(process, nullptr);
-    char image[MAX_PATH * 4] = {};
-    DWORD size = sizeof image;
-    ASSERT_TRUE(::QueryFullProcessImageNameA(process, 0, image, &size));
-    ::CloseHandle(process);
-    EXPECT_EQ(lstrcmpiA(image, registrar.exePath().c_str()), 0) << image;
+    EXPECT_EQ(lstrcmpiA(ProcessImage(opener.pid()).c_str(), registrar.exePath().c_str()), 0)
+        << ProcessImage(opener.pid());
 }

@@ -1,6 +1,7 @@
 // Preferences > Set TransParency Level as a user meets it: the real dialog
 // over the real main window, the level stored in config.bin and applied to
-// the window.
+// the window. (That a stored level is applied at the next start is
+// SettingsTest's.)
 #include "app/resource.h"
 #include "appearance/frmTransP.h"
 #include "tests/e2e/ProgramHarness.h"
@@ -12,7 +13,7 @@
 #include <commctrl.h>
 
 #include <atomic>
-#include <cmath>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -21,58 +22,18 @@ using namespace quorvel::test;
 
 namespace {
 
-constexpr DWORD kNoQuestionMs = 1500;
-
-int Px(double twips, int dpi) {
-    return static_cast<int>(std::lround(twips * dpi / 1440.0));
-}
-
 // The alpha of a layered window (empty when it has none).
 std::optional<BYTE> Alpha(HWND hwnd) {
     BYTE alpha = 0;
     DWORD flags = 0;
-    COLORREF key = 0;
     if (!(::GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) ||
-        !::GetLayeredWindowAttributes(hwnd, &key, &alpha, &flags) || !(flags & LWA_ALPHA))
+        !::GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA))
         return std::nullopt;
     return alpha;
 }
 
-RECT ChildRect(HWND parent, int id) {
-    RECT rc{};
-    ::GetWindowRect(::GetDlgItem(parent, id), &rc);
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
-}
-
-// The icon a message box shows.
-HICON BoxIcon(HWND box) {
-    HICON icon = nullptr;
-    ::EnumChildWindows(
-        box,
-        [](HWND child, LPARAM found) -> BOOL {
-            if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
-                return TRUE;
-            *reinterpret_cast<HICON*>(found) =
-                reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&icon));
-    return icon;
-}
-
-// Control ids from the top of the sibling order down.
-std::vector<int> ChildOrder(HWND parent) {
-    std::vector<int> ids;
-    for (HWND c = ::GetWindow(parent, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-        ids.push_back(::GetDlgCtrlID(c));
-    return ids;
-}
-
 class TransparencyDialogTest : public ::testing::Test {
   protected:
-    // Starts the main window with this plain settings file content ("" for
-    // none).
     void Start(const std::string& settings = "") {
         if (!settings.empty())
             WriteScrambledSettings(window_ / "config.bin", settings);
@@ -84,8 +45,7 @@ class TransparencyDialogTest : public ::testing::Test {
         if (level)
             ::SetWindowTextA(window_.frm().txtTransp(), level);
         window_.Command(IDM_mnuTransP);
-        dialog_ = window_.frm().transPWindow();
-        return dialog_;
+        return dialog_ = window_.frm().transPWindow();
     }
     HWND Slider() const { return ::GetDlgItem(dialog_, frmTransP::kSlider); }
     int SliderValue() const { return static_cast<int>(::SendMessageA(Slider(), TBM_GETPOS, 0, 0)); }
@@ -93,49 +53,50 @@ class TransparencyDialogTest : public ::testing::Test {
         ::SendMessageA(Slider(), TBM_SETPOS, TRUE, percent);
         window_.Pump();
     }
+    void Press(HWND target, WPARAM key) {
+        ::PostMessageA(target, WM_KEYDOWN, key, 1);
+        ::PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+        window_.Pump();
+    }
     // The label once the refresh timer has shown the slider's value.
     std::string LabelAfterRefresh() {
         HWND label = ::GetDlgItem(dialog_, frmTransP::kLblTransp);
         const std::string expected = std::to_string(SliderValue()) + "%";
-        WaitUntil(
-            [&] {
-                window_.Pump();
-                return WindowText(label) == expected;
-            },
-            5000);
+        WaitUntil([&] { return WindowText(label) == expected; }, 5000);
         return WindowText(label);
     }
-    bool DialogGone() const { return !::IsWindow(dialog_); }
-
-    // Clicks Save Settings; true when a question came up (it is answered No).
-    bool ClickSave() {
-        DialogDriver question("Save Changes", ClickButton(IDNO), kNoQuestionMs);
-        ::PostMessageA(::GetDlgItem(dialog_, frmTransP::kCmdSave), BM_CLICK, 0, 0);
-        window_.Pump();
-        return question.Finish();
-    }
-    // Closes with the close box, answering a question with `answer`; the
+    // Runs `close` and answers a "Save Changes" question with `answer`; the
     // question's text, "" when none came.
-    std::string CloseAnswering(int answer) {
-        std::atomic<bool> asIntended{false};
+    std::string Answering(int answer, const std::function<void()>& close) {
+        std::atomic<bool> yesNo{false};
         DialogDriver question(
             "Save Changes",
             [&](HWND box) {
-                asIntended = ::GetDlgItem(box, IDYES) && ::GetDlgItem(box, IDNO) &&
-                             !::GetDlgItem(box, IDOK) && !::GetDlgItem(box, IDCANCEL) &&
-                             BoxIcon(box) == ::LoadIcon(nullptr, IDI_QUESTION);
+                yesNo = ::GetDlgItem(box, IDYES) && ::GetDlgItem(box, IDNO) &&
+                        !::GetDlgItem(box, IDOK) && !::GetDlgItem(box, IDCANCEL) &&
+                        MessageBoxIcon(box) == ::LoadIcon(nullptr, IDI_QUESTION);
                 PressButton(box, answer);
             },
-            kNoQuestionMs);
-        ::SendMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
+            1500);
+        close();
         window_.Pump();
         if (question.Finish()) {
-            EXPECT_TRUE(asIntended) << "a question with Yes and No only";
+            EXPECT_TRUE(yesNo) << "a question with Yes and No only";
         }
         return question.messageText();
     }
+    std::string CloseAnswering(int answer) {
+        return Answering(answer, [&] { ::SendMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0); });
+    }
+    // The dialog is gone and the main window usable, at this level.
+    void ExpectClosedAt(const std::string& level, std::optional<BYTE> alpha) {
+        EXPECT_FALSE(::IsWindow(dialog_));
+        EXPECT_TRUE(::IsWindowEnabled(window_.hwnd()));
+        EXPECT_EQ(WindowText(window_.frm().txtTransp()), level);
+        EXPECT_EQ(Alpha(window_.hwnd()), alpha);
+    }
+    std::string Stored() const { return ReadFileBytes(window_ / "config.bin"); }
     std::string Settings() const { return UnscrambleSettings(window_ / "config.bin"); }
-    std::string Level() { return WindowText(window_.frm().txtTransp()); }
 
     PlacementKey placement_;
     WindowUnderTest window_;
@@ -144,284 +105,138 @@ class TransparencyDialogTest : public ::testing::Test {
 
 } // namespace
 
-TEST_F(TransparencyDialogTest, OpensAsAFixedTopmostToolWindowOverTheMainWindowsCorner) {
+TEST_F(TransparencyDialogTest, OpensTopmostOverTheMainWindowsCornerAndHoldsItsInput) {
     Start();
     ::SetWindowPos(window_.hwnd(), nullptr, 123, 87, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ASSERT_NE(Open("255"), nullptr);
-
     EXPECT_EQ(WindowText(dialog_), "  Transparency Settings");
-    const LONG style = ::GetWindowLongA(dialog_, GWL_STYLE);
-    const LONG exStyle = ::GetWindowLongA(dialog_, GWL_EXSTYLE);
-    EXPECT_TRUE(style & WS_CAPTION);
-    EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW) << "no taskbar button";
-    EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
-    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
-    EXPECT_EQ(::GetWindow(dialog_, GW_OWNER), nullptr);
-    EXPECT_TRUE(::IsWindowVisible(dialog_));
-
+    // Its frame and font are the tool dialogs' own, checked in GotoLineTest.
+    EXPECT_TRUE(::GetWindowLongA(dialog_, GWL_EXSTYLE) & WS_EX_TOPMOST);
     RECT outer{};
     ::GetWindowRect(dialog_, &outer);
     EXPECT_EQ(outer.left, 123);
     EXPECT_EQ(outer.top, 87);
-
-    const int dpi = ScreenDpi();
-    RECT client{};
-    ::GetClientRect(dialog_, &client);
-    EXPECT_EQ(client.right, Px(3750, dpi));
-    EXPECT_EQ(client.bottom, Px(1005, dpi));
-    const struct {
-        int id;
-        double left, top, width, height;
-    } layout[] = {{frmTransP::kSlider, 105, 135, 2985, 390},
-                  {frmTransP::kLblTransp, 3075, 225, 525, 180},
-                  {frmTransP::kCmdSave, 2370, 585, 1275, 315}};
-    for (const auto& c : layout) {
-        const RECT rc = ChildRect(dialog_, c.id);
-        EXPECT_EQ(rc.left, Px(c.left, dpi)) << c.id;
-        EXPECT_EQ(rc.top, Px(c.top, dpi)) << c.id;
-        EXPECT_EQ(rc.right - rc.left, Px(c.width, dpi)) << c.id;
-        EXPECT_EQ(rc.bottom - rc.top, Px(c.height, dpi)) << c.id;
-    }
     EXPECT_EQ(WindowText(::GetDlgItem(dialog_, frmTransP::kCmdSave)), "Save Settings");
-    // The label is drawn over the slider's last pixel; the keyboard goes from
-    // the slider to the button.
-    EXPECT_EQ(ChildOrder(dialog_),
-              (std::vector<int>{frmTransP::kLblTransp, frmTransP::kSlider, frmTransP::kCmdSave}));
-    EXPECT_EQ(::GetNextDlgTabItem(dialog_, nullptr, FALSE), Slider());
+    // The label is drawn over the slider's last pixel.
+    EXPECT_EQ(::GetWindow(dialog_, GW_CHILD), ::GetDlgItem(dialog_, frmTransP::kLblTransp));
 
-    char cls[64] = {};
-    ::GetClassNameA(Slider(), cls, sizeof cls);
-    EXPECT_STREQ(cls, TRACKBAR_CLASSA);
-    EXPECT_EQ(::SendMessageA(Slider(), TBM_GETRANGEMIN, 0, 0), 30);
-    EXPECT_EQ(::SendMessageA(Slider(), TBM_GETRANGEMAX, 0, 0), 100);
-    EXPECT_EQ(::SendMessageA(Slider(), TBM_GETLINESIZE, 0, 0), 1);
-    EXPECT_EQ(::SendMessageA(Slider(), TBM_GETPAGESIZE, 0, 0), 5);
-
-    for (int id : {frmTransP::kLblTransp, frmTransP::kCmdSave}) {
-        LOGFONTA lf{};
-        const auto font =
-            reinterpret_cast<HFONT>(::SendMessageA(::GetDlgItem(dialog_, id), WM_GETFONT, 0, 0));
-        ASSERT_TRUE(::GetObjectA(font, sizeof lf, &lf)) << id;
-        EXPECT_STREQ(lf.lfFaceName, "Verdana");
-        EXPECT_EQ(lf.lfHeight, -static_cast<LONG>(std::lround(6.75 * dpi / 72)));
-        EXPECT_EQ(lf.lfWeight, FW_NORMAL);
-        EXPECT_FALSE(lf.lfItalic);
-    }
-}
-
-TEST_F(TransparencyDialogTest, MainWindowTakesNoInputWhileTheDialogIsOpen) {
-    Start();
-    ASSERT_TRUE(::IsWindowEnabled(window_.hwnd()));
-    ASSERT_NE(Open(), nullptr);
+    // The main window takes no input until the dialog is gone.
     EXPECT_FALSE(::IsWindowEnabled(window_.hwnd()));
     EXPECT_EQ(::GetActiveWindow(), dialog_);
     EXPECT_EQ(CloseAnswering(IDNO), "");
-    EXPECT_TRUE(DialogGone());
-    EXPECT_TRUE(::IsWindowEnabled(window_.hwnd()));
+    ExpectClosedAt("255", std::nullopt);
     EXPECT_EQ(window_.frm().transPWindow(), nullptr);
 }
 
-TEST_F(TransparencyDialogTest, StoredLevelOpensAsItsPercentage) {
+TEST_F(TransparencyDialogTest, OpensAtTheStoredLevelsPercentageWithinItsRange) {
     Start("[INIT]\r\nTRANSPATENCY=255\r\n");
-    ASSERT_EQ(Level(), "255");
-    ASSERT_NE(Open(), nullptr);
-    EXPECT_EQ(SliderValue(), 100);
-    EXPECT_EQ(LabelAfterRefresh(), "100%");
-    EXPECT_EQ(CloseAnswering(IDNO), "");
-
+    const std::string stored = Stored();
     // A level saved by the dialog comes back as the same percentage; others
-    // go to the nearest one.
+    // go to the nearest one within 30..100. The slider shows its opening
+    // value, so closing asks nothing and changes nothing.
     const struct {
-        const char* level;
+        const char* level; // null: as loaded
         int percent;
-    } cases[] = {{"76.5", 30},    {"127.5", 50}, {"178.5", 70}, {"204", 80}, {"229.5", 90},
-                 {"  153  ", 60}, {"79.05", 31}, {"78", 31},    {"77", 30}};
+    } cases[] = {{nullptr, 100}, {"76.5", 30},   {"127.5", 50}, {"178.5", 70},  {"229.5", 90},
+                 {"  153  ", 60}, {"79.05", 31}, {"78", 31},    {"77", 30},     {"10", 30},
+                 {"-300", 30},    {"1000", 100}, {"256", 100},  {"1e300", 100}, {"abc", 30},
+                 {"", 30},        {"C:\\prog\\config.bin", 30}};
     for (const auto& c : cases) {
-        ASSERT_NE(Open(c.level), nullptr) << c.level;
-        EXPECT_EQ(SliderValue(), c.percent) << c.level;
-        EXPECT_EQ(LabelAfterRefresh(), std::to_string(c.percent) + "%") << c.level;
-        EXPECT_EQ(CloseAnswering(IDNO), "") << c.level;
+        SCOPED_TRACE(c.level ? c.level : "as loaded");
+        ASSERT_NE(Open(c.level), nullptr);
+        EXPECT_EQ(SliderValue(), c.percent);
+        EXPECT_EQ(LabelAfterRefresh(), std::to_string(c.percent) + "%");
+        EXPECT_EQ(CloseAnswering(IDNO), "");
+        ExpectClosedAt(c.level ? c.level : "255", 255);
     }
-}
-
-TEST_F(TransparencyDialogTest, SliderStaysInItsRangeWhateverTheLevelHolds) {
-    Start();
-    const struct {
-        const char* level;
-        int percent;
-    } cases[] = {{"10", 30},    {"0", 30},    {"-300", 30},
-                 {"1000", 100}, {"256", 100}, {"1e300", 100},
-                 {"abc", 30},   {"", 30},     {"C:\\prog\\config.bin", 30}};
-    for (const auto& c : cases) {
-        ASSERT_NE(Open(c.level), nullptr) << c.level;
-        EXPECT_EQ(SliderValue(), c.percent) << c.level;
-        // The value it shows is its opening value: closing asks nothing.
-        EXPECT_EQ(CloseAnswering(IDNO), "") << c.level;
-        EXPECT_EQ(Level(), c.level);
-    }
-    EXPECT_FALSE(FileExists(window_ / "config.bin"));
+    EXPECT_EQ(Stored(), stored);
 }
 
 TEST_F(TransparencyDialogTest, SaveAppliesTheLevelStoresItAndCloses) {
-    Start();
+    Start("[INIT]\r\nMAKEWRITE=0\r\nTRANSPATENCY=255\r\n");
+    // Each opens at the level saved before; the first saves at once.
     const struct {
         int percent;
         const char* text;
         BYTE alpha;
-    } cases[] = {{30, "76.5", 76},   {50, "127.5", 128}, {70, "178.5", 178},
-                 {90, "229.5", 230}, {100, "255", 255},  {31, "79.05", 79}};
+    } cases[] = {{100, "255", 255},  {30, "76.5", 76},   {50, "127.5", 128},
+                 {70, "178.5", 178}, {90, "229.5", 230}, {31, "79.05", 79}};
     for (const auto& c : cases) {
-        ASSERT_NE(Open("204"), nullptr);
+        SCOPED_TRACE(c.percent);
+        ASSERT_NE(Open(), nullptr);
         MoveSlider(c.percent);
-        EXPECT_FALSE(ClickSave()) << "Save Settings closes without asking";
-        EXPECT_TRUE(DialogGone()) << c.percent;
-        EXPECT_EQ(Level(), c.text);
-        EXPECT_EQ(Settings(), std::string("[INIT]\r\nTRANSPATENCY=") + c.text + "\r\n");
-        EXPECT_EQ(Alpha(window_.hwnd()), c.alpha) << c.percent;
-        EXPECT_TRUE(::IsWindowEnabled(window_.hwnd()));
+        const auto save = [&] {
+            ::PostMessageA(::GetDlgItem(dialog_, frmTransP::kCmdSave), BM_CLICK, 0, 0);
+        };
+        EXPECT_EQ(Answering(IDNO, save), "") << "Save Settings closes without asking";
+        ExpectClosedAt(c.text, c.alpha);
+        EXPECT_EQ(Settings(), "[INIT]\r\nMAKEWRITE=0\r\nTRANSPATENCY=" + std::string(c.text) +
+                                  "\r\n");
     }
     // The settings file was replaced whole each time: nothing else is left.
     EXPECT_EQ(ListFolder(window_.folder()), std::vector<std::string>{"config.bin"});
 }
 
-TEST_F(TransparencyDialogTest, SavingAtOnceAtFullOpacityLeavesTheWindowLayered) {
-    Start("[INIT]\r\nMAKEWRITE=0\r\nTRANSPATENCY=255\r\n");
-    ASSERT_NE(Open(), nullptr);
-    EXPECT_FALSE(ClickSave());
-    EXPECT_TRUE(DialogGone());
-    EXPECT_EQ(Settings(), "[INIT]\r\nMAKEWRITE=0\r\nTRANSPATENCY=255\r\n");
-    EXPECT_EQ(Alpha(window_.hwnd()), 255);
-}
-
-TEST_F(TransparencyDialogTest, ClosingAfterAChangeAsksAndNoDropsIt) {
+TEST_F(TransparencyDialogTest, ClosingAsksOnlyAfterAChange) {
     Start("[INIT]\r\nTRANSPATENCY=204\r\n");
-    const std::string before = ReadFileBytes(window_ / "config.bin");
-    ASSERT_EQ(Alpha(window_.hwnd()), 204);
-    ASSERT_NE(Open(), nullptr);
-    ASSERT_EQ(SliderValue(), 80);
-    MoveSlider(60);
-    EXPECT_EQ(LabelAfterRefresh(), "60%");
-    EXPECT_EQ(CloseAnswering(IDNO), "Save Changes ?");
-    EXPECT_TRUE(DialogGone());
-    EXPECT_EQ(ReadFileBytes(window_ / "config.bin"), before);
-    EXPECT_EQ(Level(), "204");
-    EXPECT_EQ(Alpha(window_.hwnd()), 204);
-    EXPECT_TRUE(::IsWindowEnabled(window_.hwnd()));
-}
-
-TEST_F(TransparencyDialogTest, MovingBackToTheOpeningValueClosesWithoutAsking) {
-    Start("[INIT]\r\nTRANSPATENCY=204\r\n");
-    ASSERT_NE(Open(), nullptr);
-    MoveSlider(60);
-    MoveSlider(80);
-    EXPECT_EQ(CloseAnswering(IDYES), "");
-    EXPECT_TRUE(DialogGone());
-    EXPECT_EQ(Settings(), "[INIT]\r\nTRANSPATENCY=204\r\n");
-    EXPECT_TRUE(::IsWindowEnabled(window_.hwnd()));
-}
-
-TEST_F(TransparencyDialogTest, YesToTheQuestionSavesAndCloses) {
-    Start("[INIT]\r\nTRANSPATENCY=204\r\n");
-    ASSERT_NE(Open(), nullptr);
-    MoveSlider(60);
-    EXPECT_EQ(CloseAnswering(IDYES), "Save Changes ?");
-    EXPECT_TRUE(DialogGone());
+    const std::string stored = Stored();
+    const auto closeBox = [&] { ::SendMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0); };
+    // Alt is held: bit 29 of the key data.
+    const auto altF4 = [&] {
+        ::PostMessageA(Slider(), WM_SYSKEYDOWN, VK_F4, static_cast<LPARAM>(0x20000001));
+    };
+    const struct {
+        const char* name;
+        std::vector<int> moves;
+        std::function<void()> close;
+        int answer;
+        const char* question;
+        BYTE level;
+    } cases[] = {{"No drops the change", {60}, closeBox, IDNO, "Save Changes ?", 204},
+                 {"moved back asks nothing", {60, 80}, closeBox, IDYES, "", 204},
+                 {"Alt+F4 asks too", {75}, altF4, IDNO, "Save Changes ?", 204},
+                 {"Yes saves", {60}, closeBox, IDYES, "Save Changes ?", 153}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(Open(), nullptr);
+        ASSERT_EQ(SliderValue(), 80);
+        for (int percent : c.moves)
+            MoveSlider(percent);
+        EXPECT_EQ(LabelAfterRefresh(), std::to_string(c.moves.back()) + "%");
+        EXPECT_EQ(Answering(c.answer, c.close), c.question);
+        ExpectClosedAt(std::to_string(c.level), c.level);
+        if (c.level == 204) {
+            EXPECT_EQ(Stored(), stored);
+        }
+    }
     EXPECT_EQ(Settings(), "[INIT]\r\nTRANSPATENCY=153\r\n");
-    EXPECT_EQ(Level(), "153");
-    EXPECT_EQ(Alpha(window_.hwnd()), 153);
-    EXPECT_TRUE(::IsWindowEnabled(window_.hwnd()));
+
+    // Ending the main window ends the dialog, storing nothing.
+    const std::string saved = Stored();
+    ASSERT_NE(Open(), nullptr);
+    MoveSlider(40);
+    window_.Command(IDM_mnuExit);
+    EXPECT_FALSE(::IsWindow(dialog_));
+    EXPECT_EQ(Stored(), saved);
 }
 
 TEST_F(TransparencyDialogTest, KeyboardMovesTheSliderAndSavesFromTheButton) {
     Start();
     ASSERT_NE(Open("127.5"), nullptr);
     ASSERT_EQ(::GetFocus(), Slider());
-    auto press = [&](HWND target, WPARAM key) {
-        ::PostMessageA(target, WM_KEYDOWN, key, 1);
-        ::PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
-        window_.Pump();
-    };
-    press(Slider(), VK_RIGHT);
-    EXPECT_EQ(SliderValue(), 51);
-    EXPECT_EQ(LabelAfterRefresh(), "51%");
-    press(Slider(), VK_NEXT);
-    EXPECT_EQ(SliderValue(), 56) << "a page is 5";
-    press(Slider(), VK_END);
-    EXPECT_EQ(SliderValue(), 100);
-    press(Slider(), VK_HOME);
-    EXPECT_EQ(SliderValue(), 30);
-    press(Slider(), VK_LEFT);
-    EXPECT_EQ(SliderValue(), 30);
-    EXPECT_EQ(LabelAfterRefresh(), "30%");
-
+    // Steps of 1 and pages of 5, held within 30..100.
+    const std::pair<WPARAM, int> keys[] = {
+        {VK_RIGHT, 51}, {VK_NEXT, 56}, {VK_END, 100}, {VK_HOME, 30}, {VK_LEFT, 30}};
+    for (const auto& [key, percent] : keys) {
+        Press(Slider(), key);
+        EXPECT_EQ(SliderValue(), percent) << key;
+        EXPECT_EQ(LabelAfterRefresh(), std::to_string(percent) + "%") << key;
+    }
     // Tab reaches the button; Enter presses it.
-    press(Slider(), VK_TAB);
+    Press(Slider(), VK_TAB);
     HWND save = ::GetDlgItem(dialog_, frmTransP::kCmdSave);
     ASSERT_EQ(::GetFocus(), save);
-    DialogDriver question("Save Changes", ClickButton(IDNO), kNoQuestionMs);
-    press(save, VK_RETURN);
-    EXPECT_FALSE(question.Finish());
-    EXPECT_TRUE(DialogGone());
+    EXPECT_EQ(Answering(IDNO, [&] { Press(save, VK_RETURN); }), "");
+    ExpectClosedAt("76.5", 76);
     EXPECT_EQ(Settings(), "[INIT]\r\nTRANSPATENCY=76.5\r\n");
-    EXPECT_EQ(Alpha(window_.hwnd()), 76);
-}
-
-TEST_F(TransparencyDialogTest, AltF4AsksLikeTheCloseBox) {
-    Start();
-    ASSERT_NE(Open("255"), nullptr);
-    MoveSlider(75);
-    DialogDriver question("Save Changes", ClickButton(IDNO), kNoQuestionMs);
-    // Alt is held: bit 29 of the key data.
-    ::PostMessageA(Slider(), WM_SYSKEYDOWN, VK_F4, static_cast<LPARAM>(0x20000001));
-    window_.Pump();
-    EXPECT_TRUE(question.Finish());
-    EXPECT_EQ(question.messageText(), "Save Changes ?");
-    EXPECT_TRUE(DialogGone());
-    EXPECT_FALSE(FileExists(window_ / "config.bin"));
-    EXPECT_TRUE(::IsWindowEnabled(window_.hwnd()));
-}
-
-TEST_F(TransparencyDialogTest, EndingTheMainWindowEndsTheDialog) {
-    Start();
-    ASSERT_NE(Open("255"), nullptr);
-    MoveSlider(40);
-    window_.Command(IDM_mnuExit);
-    EXPECT_TRUE(DialogGone());
-    EXPECT_FALSE(FileExists(window_ / "config.bin"));
-}
-
-// The real program: the level saved in the dialog is the one the next start
-// applies.
-TEST(TransparencyDialogProgramTest, SavedLevelIsAppliedAtTheNextStart) {
-    PlacementKey placement;
-    ProgramUnderTest program;
-    ASSERT_TRUE(program.Start(""));
-    HWND main = program.WaitMainWindow();
-    ASSERT_NE(main, nullptr);
-    EXPECT_EQ(Alpha(main), std::nullopt);
-
-    program.Command(IDM_mnuTransP);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntilQuiet(
-        [&] {
-            return (dialog = FindProcessWindow(program.pid(), frmTransP::kClassName)) != nullptr;
-        },
-        10000));
-    EXPECT_EQ(WindowText(dialog), "  Transparency Settings");
-    EXPECT_TRUE(WaitUntilQuiet([&] { return !::IsWindowEnabled(main); }, 5000));
-    ::SendMessageA(::GetDlgItem(dialog, frmTransP::kSlider), TBM_SETPOS, TRUE, 50);
-    PressButton(dialog, frmTransP::kCmdSave);
-    EXPECT_TRUE(WaitUntilQuiet([&] { return !::IsWindow(dialog); }, 10000));
-    EXPECT_TRUE(::IsWindowEnabled(main));
-    EXPECT_EQ(Alpha(main), 128);
-    EXPECT_EQ(UnscrambleSettings(program / "config.bin"), "[INIT]\r\nTRANSPATENCY=127.5\r\n");
-
-    program.Close();
-    ASSERT_TRUE(program.WaitExit());
-    ASSERT_TRUE(program.Start(""));
-    main = program.WaitMainWindow();
-    ASSERT_NE(main, nullptr);
-    EXPECT_EQ(Alpha(main), 128);
 }

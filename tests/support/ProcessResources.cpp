@@ -3,52 +3,51 @@
 #include <psapi.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace quorvel::test {
 
 namespace {
 
-struct Utf16Text {
-    USHORT length; // bytes
-    USHORT maximumLength;
-    wchar_t* buffer;
-};
-using QueryObjectFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+using NtQueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
 
-// The object's type name ("Key", "File", ...) or its path (kind 1).
-std::wstring ObjectText(QueryObjectFn query, HANDLE handle, int kind) {
-    alignas(8) unsigned char buffer[4096] = {};
-    ULONG length = 0;
-    if (!query || query(handle, kind, buffer, sizeof buffer, &length) != 0)
-        return {};
-    const auto* text = reinterpret_cast<const Utf16Text*>(buffer);
-    return text->buffer ? std::wstring(text->buffer, text->length / sizeof(wchar_t)) : std::wstring();
+NtQueryFn NtQuery(const char* name) {
+    return reinterpret_cast<NtQueryFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), name)));
 }
 
-bool EndsWith(const std::wstring& text, const std::wstring& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+// The object's path (kind 1) or type name (kind 2: "Key", "File", ...).
+std::wstring ObjectText(NtQueryFn query, HANDLE handle, int kind) {
+    struct Utf16Text {
+        USHORT length; // bytes
+        USHORT maximumLength;
+        wchar_t* buffer;
+    };
+    alignas(8) unsigned char buffer[4096] = {};
+    if (!query || query(handle, kind, buffer, sizeof buffer, nullptr) != 0)
+        return {};
+    const auto* text = reinterpret_cast<const Utf16Text*>(buffer);
+    return text->buffer ? std::wstring(text->buffer, text->length / sizeof(wchar_t)) : L"";
 }
 
 // Counts the handle values (multiples of 4; the program holds a few dozen)
 // that can be duplicated out of the process, and among them the registry
-// keys named `keysNamed`. Only keys are asked for their names: asking a
-// pipe can block.
+// keys whose path ends in `keysNamed`. Only keys are asked for their path:
+// asking a pipe can block.
 int CountDuplicableHandles(HANDLE process, const std::wstring& keysNamed, int& matchingKeys) {
-    const auto query = reinterpret_cast<QueryObjectFn>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQueryObject")));
+    const NtQueryFn query = NtQuery("NtQueryObject");
     int count = 0;
     matchingKeys = 0;
     for (std::uintptr_t value = 4; value < 0x10000; value += 4) {
         HANDLE copy = nullptr;
-        if (::DuplicateHandle(process, reinterpret_cast<HANDLE>(value), ::GetCurrentProcess(), &copy,
-                              0, FALSE, DUPLICATE_SAME_ACCESS)) {
-            ++count;
-            if (!keysNamed.empty() && ObjectText(query, copy, 2) == L"Key" &&
-                EndsWith(ObjectText(query, copy, 1), keysNamed))
-                ++matchingKeys;
-            ::CloseHandle(copy);
-        }
+        if (!::DuplicateHandle(process, reinterpret_cast<HANDLE>(value), ::GetCurrentProcess(),
+                               &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+            continue;
+        ++count;
+        if (!keysNamed.empty() && ObjectText(query, copy, 2) == L"Key")
+            matchingKeys += static_cast<int>(ObjectText(query, copy, 1).ends_with(keysNamed));
+        ::CloseHandle(copy);
     }
     return count;
 }
@@ -60,101 +59,78 @@ int CountGdiTableEntries(HANDLE process) {
     struct BasicInformation {
         LONG_PTR exitStatus;
         void* pebBaseAddress;
-        ULONG_PTR affinityMask;
-        LONG_PTR basePriority;
-        ULONG_PTR uniqueProcessId;
-        ULONG_PTR parentProcessId;
+        ULONG_PTR affinityMask, basePriority, uniqueProcessId, parentProcessId;
     };
-    using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-    const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
-    BasicInformation info{};
-    if (!query || query(process, 0, &info, sizeof info, nullptr) != 0 || !info.pebBaseAddress)
-        return -1;
 #ifdef _WIN64
     constexpr std::size_t kTableOffset = 0xF8;
 #else
     constexpr std::size_t kTableOffset = 0x94;
 #endif
+    constexpr std::size_t kEntries = 0x10000, kEntrySize = 24, kTypeOffset = 14;
+    const NtQueryFn query = NtQuery("NtQueryInformationProcess");
+    BasicInformation info{};
     void* table = nullptr;
-    if (!::ReadProcessMemory(process, static_cast<char*>(info.pebBaseAddress) + kTableOffset, &table,
-                             sizeof table, nullptr) ||
-        !table)
-        return -1;
-    constexpr std::size_t kEntries = 0x10000;
-    constexpr std::size_t kEntrySize = 24;
-    constexpr std::size_t kTypeOffset = 14;
     std::vector<unsigned char> bytes(kEntries * kEntrySize);
     SIZE_T got = 0;
-    if (!::ReadProcessMemory(process, table, bytes.data(), bytes.size(), &got) || got != bytes.size())
+    if (!query || query(process, 0, &info, sizeof info, nullptr) != 0 || !info.pebBaseAddress ||
+        !::ReadProcessMemory(process, static_cast<char*>(info.pebBaseAddress) + kTableOffset,
+                             &table, sizeof table, nullptr) ||
+        !table || !::ReadProcessMemory(process, table, bytes.data(), bytes.size(), &got) ||
+        got != bytes.size())
         return -1;
     int count = 0;
     for (std::size_t i = 0; i < kEntries; ++i)
-        if (bytes[i * kEntrySize + kTypeOffset] != 0)
-            ++count;
+        count += static_cast<int>(bytes[i * kEntrySize + kTypeOffset] != 0);
     return count;
 }
 
-struct WindowCount {
-    DWORD pid;
-    int count;
-};
+using WindowCount = std::pair<DWORD, int>; // the process, its windows so far
 
-BOOL CALLBACK CountChild(HWND hwnd, LPARAM lParam) {
-    auto* c = reinterpret_cast<WindowCount*>(lParam);
+BOOL CALLBACK CountWindow(HWND hwnd, LPARAM lParam) {
+    auto& [process, count] = *reinterpret_cast<WindowCount*>(lParam);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == c->pid)
-        ++c->count;
+    count += static_cast<int>(pid == process);
     return TRUE;
 }
 
-BOOL CALLBACK CountTopLevel(HWND hwnd, LPARAM lParam) {
-    CountChild(hwnd, lParam);
-    ::EnumChildWindows(hwnd, CountChild, lParam);
-    return TRUE;
-}
-
+// Top-level, child and message-only windows of the process.
 int CountWindows(DWORD pid) {
     WindowCount c{pid, 0};
-    ::EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&c));
+    const auto withChildren = [](HWND hwnd, LPARAM lParam) -> BOOL {
+        CountWindow(hwnd, lParam);
+        ::EnumChildWindows(hwnd, CountWindow, lParam);
+        return TRUE;
+    };
+    ::EnumWindows(withChildren, reinterpret_cast<LPARAM>(&c));
     for (HWND w = ::FindWindowExA(HWND_MESSAGE, nullptr, nullptr, nullptr); w;
-         w = ::FindWindowExA(HWND_MESSAGE, w, nullptr, nullptr)) {
-        CountChild(w, reinterpret_cast<LPARAM>(&c));
-        ::EnumChildWindows(w, CountChild, reinterpret_cast<LPARAM>(&c));
-    }
-    return c.count;
+         w = ::FindWindowExA(HWND_MESSAGE, w, nullptr, nullptr))
+        withChildren(w, reinterpret_cast<LPARAM>(&c));
+    return c.second;
 }
 
 } // namespace
 
 ProcessResources MeasureProcess(HANDLE process, DWORD pid, const std::wstring& keysNamed) {
     ProcessResources r;
-    DWORD handles = 0;
     const int scanned = CountDuplicableHandles(process, keysNamed, r.matchingKeys);
-    if (::GetProcessHandleCount(process, &handles) && handles > 0) {
-        r.kernelHandles = static_cast<int>(handles);
-        r.method = "handles: GetProcessHandleCount; ";
-    } else {
-        r.kernelHandles = scanned;
-        r.method = "handles: duplicable handle values; ";
-    }
+    DWORD handles = 0;
+    const bool counted = ::GetProcessHandleCount(process, &handles) && handles > 0;
+    r.kernelHandles = counted ? static_cast<int>(handles) : scanned;
+    r.method = counted ? "handles: GetProcessHandleCount; " : "handles: duplicable handle values; ";
     const DWORD gdi = ::GetGuiResources(process, GR_GDIOBJECTS);
-    const DWORD user = ::GetGuiResources(process, GR_USEROBJECTS);
     if (gdi > 0) {
         r.gdiObjects = static_cast<int>(gdi);
-        r.userObjects = static_cast<int>(user);
-        r.method += "GDI and USER: GetGuiResources; ";
+        r.userObjects = static_cast<int>(::GetGuiResources(process, GR_USEROBJECTS));
+        r.method += "GDI and USER: GetGuiResources";
     } else {
         r.gdiObjects = CountGdiTableEntries(process);
         r.userObjects = CountWindows(pid);
-        r.method += "GDI: used GDI handle table entries; USER: the process's windows; ";
+        r.method += "GDI: used GDI handle table entries; USER: the process's windows";
     }
     PROCESS_MEMORY_COUNTERS pmc{};
-    pmc.cb = sizeof pmc;
     if (::GetProcessMemoryInfo(process, &pmc, sizeof pmc))
         r.committedBytes = pmc.PagefileUsage;
-    r.method += "memory: committed private bytes";
     return r;
 }
 

@@ -8,25 +8,18 @@
 
 namespace quorvel::test {
 
+// GetProcessHandleCount and GetGuiResources where they work; where they
+// report nothing (Wine), the handle values that can be duplicated out of the
+// process, the used entries of its GDI handle table, and its windows.
 struct ProcessResources {
-    // Open kernel handles. GetProcessHandleCount where it works; where it
-    // reports nothing (Wine), every handle value that can be duplicated out
-    // of the process is counted.
     int kernelHandles = -1;
-    // Of those, the registry keys whose path ends in `keysNamed` (when
-    // asked for): lets a caller tell a known leak of a system library from
-    // the program's own handles.
+    // Registry keys among them whose path ends in `keysNamed`: a known leak
+    // of a system library, told apart from the program's own handles.
     int matchingKeys = 0;
-    // Live GDI objects. GetGuiResources where it works; where it reports 0
-    // (Wine), the used entries of the process's GDI handle table.
     int gdiObjects = -1;
-    // Windows of the process, top-level, child and message-only. USER
-    // objects per GetGuiResources where that works, else this count.
     int userObjects = -1;
-    // Private committed memory in bytes.
-    std::size_t committedBytes = 0;
-    // How each figure was taken, for the report.
-    std::string method;
+    std::size_t committedBytes = 0; // private
+    std::string method;             // how the figures were taken
 };
 
 ProcessResources MeasureProcess(HANDLE process, DWORD pid, const std::wstring& keysNamed = {});

@@ -26,9 +26,7 @@ struct Stored {
     bool operator==(const Stored&) const = default;
 };
 
-Stored Text(const std::string& data) {
-    return {REG_SZ, data + '\0'};
-}
+Stored Text(const std::string& data) { return {REG_SZ, data + '\0'}; }
 
 std::optional<Stored> Read(HKEY root, const std::string& path, const char* name = "") {
     HKEY key = nullptr;
@@ -46,7 +44,9 @@ std::optional<Stored> Read(HKEY root, const std::string& path, const char* name 
     return value;
 }
 
-bool Exists(HKEY root, const std::string& path) {
+std::optional<Stored> Mark() { return Read(HKEY_CLASSES_ROOT, "Quorvel", "URL Protocol"); }
+
+bool Exists(const std::string& path, HKEY root = HKEY_CLASSES_ROOT) {
     HKEY key = nullptr;
     if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
@@ -55,7 +55,8 @@ bool Exists(HKEY root, const std::string& path) {
 }
 
 // Numbers of sub-keys and values of a key.
-std::pair<DWORD, DWORD> Counts(const std::string& path) {
+using Shape = std::pair<DWORD, DWORD>;
+Shape Counts(const std::string& path) {
     HKEY key = nullptr;
     DWORD subKeys = 99;
     DWORD values = 99;
@@ -86,67 +87,65 @@ class FileAssociationTest : public ::testing::Test {
     void TearDown() override { RemoveRegistration(); }
 
     // Every row of the layout with its data, under both roots.
-    void ExpectRegistered(const std::string& command, const std::string& icon) {
+    void ExpectRegistered(const std::string& command = kCommand, const std::string& icon = kIcon) {
         for (const std::string prefix : {"", "SOFTWARE\\Classes\\"}) {
+            SCOPED_TRACE(prefix);
             const HKEY root = prefix.empty() ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
-            EXPECT_EQ(Read(root, prefix + ".nfo"), Text("Quorvel")) << prefix;
-            EXPECT_EQ(Read(root, prefix + "Quorvel"), Text("NFO File")) << prefix;
-            EXPECT_EQ(Read(root, prefix + "Quorvel\\Shell\\Open"), Text("")) << prefix;
-            EXPECT_EQ(Read(root, prefix + "Quorvel\\Shell\\Open\\Command"), Text(command))
-                << prefix;
-            EXPECT_EQ(Read(root, prefix + "Quorvel\\DefaultIcon"), Text(icon)) << prefix;
+            EXPECT_EQ(Read(root, prefix + ".nfo"), Text("Quorvel"));
+            EXPECT_EQ(Read(root, prefix + "Quorvel"), Text("NFO File"));
+            EXPECT_EQ(Read(root, prefix + "Quorvel\\Shell\\Open"), Text(""));
+            EXPECT_EQ(Read(root, prefix + "Quorvel\\Shell\\Open\\Command"), Text(command));
+            EXPECT_EQ(Read(root, prefix + "Quorvel\\DefaultIcon"), Text(icon));
         }
     }
 };
 
 } // namespace
 
-TEST_F(FileAssociationTest, LayoutRowsForAProgramAtAPathWithBlanks) {
-    ASSERT_TRUE(CreateAssociation("Quorvel", "NFO", kProgram, true));
-    ExpectRegistered(kCommand, kIcon);
-    // Nothing else: the program key holds its description, Shell and
-    // DefaultIcon; Shell holds Open, which holds Command.
-    EXPECT_EQ(Counts("Quorvel"), std::make_pair(DWORD{2}, DWORD{1}));
-    EXPECT_EQ(Counts("Quorvel\\Shell"), std::make_pair(DWORD{1}, DWORD{0}));
-    EXPECT_EQ(Counts("Quorvel\\Shell\\Open"), std::make_pair(DWORD{1}, DWORD{1}));
-
-    // Without the icon flag the icon rows hold empty text.
-    ASSERT_TRUE(CreateAssociation("Quorvel", "NFO", kProgram, false));
-    ExpectRegistered(kCommand, "");
-}
-
-TEST_F(FileAssociationTest, ExtensionSpellingsWriteTheSameKeys) {
-    for (const char* extension : {"NFO", ".nfo", ".NFO"}) {
+TEST_F(FileAssociationTest, LayoutRowsForEachSpellingOfTheExtension) {
+    char self[MAX_PATH * 4] = {};
+    ::GetModuleFileNameA(nullptr, self, sizeof self);
+    const struct {
+        const char* extension;
+        std::string program, command, icon;
+        bool withIcon;
+    } cases[] = {
+        {"NFO", kProgram, kCommand, kIcon, true},
+        {".nfo", kProgram, kCommand, kIcon, true},
+        {".NFO", kProgram, kCommand, kIcon, true},
+        {"NFO", kProgram, kCommand, "", false},
+        // The sentinel stands for the running program.
+        {"NFO", kOwnProgramPath, "\"" + std::string(self) + "\" %1", std::string(self) + ",0",
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.extension) + " " + c.program);
         RemoveRegistration();
-        ASSERT_TRUE(CreateAssociation("Quorvel", extension, kProgram, true)) << extension;
-        EXPECT_EQ(StoredName(".nfo"), ".nfo") << extension;
-        EXPECT_EQ(StoredName("..nfo"), "") << extension;
-        ExpectRegistered(kCommand, kIcon);
+        ASSERT_TRUE(CreateAssociation("Quorvel", c.extension, c.program, c.withIcon));
+        EXPECT_EQ(StoredName(".nfo"), ".nfo");
+        EXPECT_EQ(StoredName("..nfo"), "");
+        ExpectRegistered(c.command, c.icon);
+        // Nothing else: the program key holds its description, Shell and
+        // DefaultIcon; Shell holds Open, which holds Command.
+        EXPECT_EQ(Counts("Quorvel"), Shape(2, 1));
+        EXPECT_EQ(Counts("Quorvel\\Shell"), Shape(1, 0));
+        EXPECT_EQ(Counts("Quorvel\\Shell\\Open"), Shape(1, 1));
     }
 }
 
-TEST_F(FileAssociationTest, SentinelStandsForTheRunningProgram) {
-    char path[MAX_PATH * 4] = {};
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    ASSERT_TRUE(CreateAssociation("Quorvel", "NFO", kOwnProgramPath, true));
-    ExpectRegistered("\"" + std::string(path) + "\" %1", std::string(path) + ",0");
-}
+TEST_F(FileAssociationTest, RemoveLeavesNothingAndSkipsWhatItCannotDelete) {
+    // Nothing registered: nothing happens, nothing is created.
+    RemoveAssociation("Quorvel", ".nfo");
+    EXPECT_FALSE(Exists(".nfo"));
+    EXPECT_FALSE(Exists("Quorvel"));
 
-TEST_F(FileAssociationTest, AddThenRemoveLeavesNoKeys) {
     ASSERT_TRUE(CreateAssociation("Quorvel", "NFO", kProgram, true));
     AddUrlProtocol("Quorvel");
     RemoveAssociation("Quorvel", ".nfo");
     for (const char* key : {".nfo", "Quorvel"}) {
-        EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, key)) << key;
-        EXPECT_FALSE(Exists(HKEY_LOCAL_MACHINE, std::string("SOFTWARE\\Classes\\") + key)) << key;
+        EXPECT_FALSE(Exists(key)) << key;
+        EXPECT_FALSE(Exists(std::string("SOFTWARE\\Classes\\") + key, HKEY_LOCAL_MACHINE)) << key;
     }
-}
-
-TEST_F(FileAssociationTest, RemovingIgnoresKeysItCannotDelete) {
-    // Nothing registered: nothing happens, nothing is created.
-    RemoveAssociation("Quorvel", ".nfo");
-    EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, ".nfo"));
-    EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, "Quorvel"));
 
     // Another program's verb keeps its parents; everything else goes.
     ASSERT_TRUE(CreateAssociation("Quorvel", "NFO", kProgram, true));
@@ -154,41 +153,53 @@ TEST_F(FileAssociationTest, RemovingIgnoresKeysItCannotDelete) {
     ASSERT_EQ(::RegCreateKeyA(HKEY_CLASSES_ROOT, "Quorvel\\Shell\\Print", &print), ERROR_SUCCESS);
     ::RegCloseKey(print);
     RemoveAssociation("Quorvel", ".nfo");
-    EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, ".nfo"));
-    EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, "Quorvel\\DefaultIcon"));
-    EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, "Quorvel\\Shell\\Open"));
-    EXPECT_TRUE(Exists(HKEY_CLASSES_ROOT, "Quorvel\\Shell\\Print"));
+    EXPECT_FALSE(Exists(".nfo"));
+    EXPECT_FALSE(Exists("Quorvel\\DefaultIcon"));
+    EXPECT_FALSE(Exists("Quorvel\\Shell\\Open"));
+    EXPECT_TRUE(Exists("Quorvel\\Shell\\Print"));
 }
 
-TEST_F(FileAssociationTest, UrlProtocolIsOneEmptyNamedValue) {
+TEST_F(FileAssociationTest, UrlProtocolMarkAndTheResetThatTakesItAway) {
     // Without the association the key holds the mark alone.
     AddUrlProtocol("Quorvel");
-    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, "Quorvel", "URL Protocol"), Text(""));
-    EXPECT_EQ(Counts("Quorvel"), std::make_pair(DWORD{0}, DWORD{1}));
+    EXPECT_EQ(Mark(), Text(""));
+    EXPECT_EQ(Counts("Quorvel"), Shape(0, 1));
 
-    ASSERT_TRUE(CreateAssociation("Quorvel", "NFO", kProgram, true));
+    // Reset takes the mark and writes the association afresh.
+    ASSERT_TRUE(ResetAssociation("Quorvel", "NFO", kProgram));
+    EXPECT_EQ(Mark(), std::nullopt);
+    ExpectRegistered();
+
     AddUrlProtocol("Quorvel");
-    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, "Quorvel", "URL Protocol"), Text(""));
-    ExpectRegistered(kCommand, kIcon);
-
+    EXPECT_EQ(Mark(), Text(""));
+    ExpectRegistered();
     // Taking the mark away alone leaves the association.
     RemoveUrlProtocolMark("Quorvel");
-    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, "Quorvel", "URL Protocol"), std::nullopt);
-    ExpectRegistered(kCommand, kIcon);
+    EXPECT_EQ(Mark(), std::nullopt);
+    ExpectRegistered();
 }
 
-TEST_F(FileAssociationTest, ResetTakesTheMarkAndWritesTheAssociationAfresh) {
-    AddUrlProtocol("Quorvel");
-    ASSERT_TRUE(ResetAssociation("Quorvel", "NFO", kProgram));
-    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, "Quorvel", "URL Protocol"), std::nullopt);
-    ExpectRegistered(kCommand, kIcon);
-}
-
-TEST_F(FileAssociationTest, SetStringValueWritesTextWithOneNulOrRaises) {
+TEST_F(FileAssociationTest, WritesStopAtTheFailedRowOrRaise) {
     EXPECT_TRUE(SetStringValue(HKEY_CLASSES_ROOT, "Quorvel\\A\\B", "Name", "caf\xE9"));
     EXPECT_EQ(Read(HKEY_CLASSES_ROOT, "Quorvel\\A\\B", "Name"), Text("caf\xE9"));
+    const HKEY noRoot = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000099));
+    EXPECT_THROW(SetStringValue(noRoot, "x", "", "y"), RegistrationError);
 
+    // At the first row nothing is written.
+    RemoveRegistration();
+    ASSERT_TRUE(PlaceObstacle(".nfo"));
+    EXPECT_FALSE(CreateAssociation("Quorvel", "NFO", kProgram, true));
+    EXPECT_FALSE(Exists("Quorvel"));
+
+    // At the third, the first two stay and nothing later is written; the
+    // same obstacle makes SetStringValue raise -9999 without a description.
+    RemoveRegistration();
+    ASSERT_TRUE(SetStringValue(HKEY_CLASSES_ROOT, "Quorvel", "", "before"));
     ASSERT_TRUE(PlaceObstacle("Quorvel\\Shell"));
+    EXPECT_FALSE(CreateAssociation("Quorvel", "NFO", kProgram, true));
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, ".nfo"), Text("Quorvel"));
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, "Quorvel"), Text("NFO File"));
+    EXPECT_FALSE(Exists("Quorvel\\DefaultIcon"));
     try {
         SetStringValue(HKEY_CLASSES_ROOT, "Quorvel\\Shell\\Open", "", "x");
         ADD_FAILURE() << "no error raised";
@@ -196,24 +207,6 @@ TEST_F(FileAssociationTest, SetStringValueWritesTextWithOneNulOrRaises) {
         EXPECT_EQ(e.Number(), -9999);
         EXPECT_STREQ(e.what(), "");
     }
-    const HKEY noRoot = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000099));
-    EXPECT_THROW(SetStringValue(noRoot, "x", "", "y"), RegistrationError);
-}
-
-TEST_F(FileAssociationTest, FailedWriteEndsCreateAssociationAtItsRow) {
-    // At the first row nothing is written.
-    ASSERT_TRUE(PlaceObstacle(".nfo"));
-    EXPECT_FALSE(CreateAssociation("Quorvel", "NFO", kProgram, true));
-    EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, "Quorvel"));
-
-    // At the third, the first two stay and nothing later is written.
-    RemoveRegistration();
-    ASSERT_TRUE(SetStringValue(HKEY_CLASSES_ROOT, "Quorvel", "", "before"));
-    ASSERT_TRUE(PlaceObstacle("Quorvel\\Shell"));
-    EXPECT_FALSE(CreateAssociation("Quorvel", "NFO", kProgram, true));
-    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, ".nfo"), Text("Quorvel"));
-    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, "Quorvel"), Text("NFO File"));
-    EXPECT_FALSE(Exists(HKEY_CLASSES_ROOT, "Quorvel\\DefaultIcon"));
 
     // At the ninth, the eight before it are all in place.
     RemoveRegistration();
