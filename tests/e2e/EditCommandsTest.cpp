@@ -83,13 +83,7 @@ class EditCommandsTest : public ::testing::Test {
     void Select(int start, int end) {
         ::SendMessageA(window_.txtnfo(), EM_SETSEL, static_cast<WPARAM>(start), end);
     }
-    std::pair<int, int> Selection() const {
-        DWORD start = 0;
-        DWORD end = 0;
-        ::SendMessageA(window_.txtnfo(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                       reinterpret_cast<LPARAM>(&end));
-        return {static_cast<int>(start), static_cast<int>(end)};
-    }
+    std::pair<int, int> Selection() const { return window_.Selection(); }
     bool Locked() const { return ::GetWindowLongA(window_.txtnfo(), GWL_STYLE) & ES_READONLY; }
     void SetLocked(bool locked) {
         if (Locked() != locked)

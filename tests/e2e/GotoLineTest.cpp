@@ -45,13 +45,7 @@ class GotoLineTest : public ::testing::Test {
     void PutCaret(int position) {
         ::SendMessageA(window_.txtnfo(), EM_SETSEL, static_cast<WPARAM>(position), position);
     }
-    std::pair<int, int> Selection() const {
-        DWORD start = 0;
-        DWORD end = 0;
-        ::SendMessageA(window_.txtnfo(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                       reinterpret_cast<LPARAM>(&end));
-        return {static_cast<int>(start), static_cast<int>(end)};
-    }
+    std::pair<int, int> Selection() const { return window_.Selection(); }
     bool DialogGone() const { return !::IsWindow(dialog_); }
 
     // Types `entry` and runs the command by the button or by Enter; the

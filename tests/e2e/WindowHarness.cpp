@@ -94,6 +94,14 @@ std::string WindowUnderTest::Text() const { return WindowText(txtnfo()); }
 std::string WindowUnderTest::MenuCaption(UINT id) const {
     return GetMenuCaption(frm_->menu(), id);
 }
+std::pair<int, int> WindowUnderTest::Selection() const {
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageA(txtnfo(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    return {static_cast<int>(start), static_cast<int>(end)};
+}
+
 bool WindowUnderTest::MenuEnabled(UINT id) const { return IsMenuItemEnabled(frm_->menu(), id); }
 
 } // namespace quorvel::test

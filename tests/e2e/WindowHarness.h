@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace quorvel::test {
 
@@ -63,6 +64,8 @@ public:
     std::string Caption() const;
     std::string Text() const;
     std::string MenuCaption(UINT id) const;
+    // The text box's selection as (start, end).
+    std::pair<int, int> Selection() const;
     bool MenuEnabled(UINT id) const;
     // Processes pending messages of this thread.
     void Pump();
