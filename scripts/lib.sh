@@ -8,7 +8,8 @@ QUORVEL_PACKAGES=(cmake ninja-build g++ python3 googletest libgtest-dev
 
 log() { printf '== %s\n' "$*" >&2; }
 
-# Installs the Debian packages that are missing (needs root or sudo).
+# Installs the Debian packages that are missing (needs root or sudo), with
+# their recommended packages: Wine's fonts and libraries come that way.
 ensure_packages() {
   local missing=()
   local p
@@ -20,7 +21,7 @@ ensure_packages() {
   local sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
   $sudo apt-get update -qq || return 1
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2 || return 1
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >&2 || return 1
 }
 
 # Configures and builds one preset when something is missing or stale.
