@@ -54,8 +54,9 @@ int CountDuplicableHandles(HANDLE process, const std::wstring& keysNamed, int& m
 
 // Wine keeps each process's GDI objects in a table that the process
 // environment block points to (as Windows does, with another entry layout):
-// 65536 entries of 24 bytes, the object type at byte 14, 0 for a free entry.
-int CountGdiTableEntries(HANDLE process) {
+// 65536 entries of 24 bytes, the object type at byte 14, 0 for a free entry
+// and 1 for a device context. Returns the used entries, or -1.
+int CountGdiTableEntries(HANDLE process, int& deviceContexts) {
     struct BasicInformation {
         LONG_PTR exitStatus;
         void* pebBaseAddress;
@@ -67,6 +68,7 @@ int CountGdiTableEntries(HANDLE process) {
     constexpr std::size_t kTableOffset = 0x94;
 #endif
     constexpr std::size_t kEntries = 0x10000, kEntrySize = 24, kTypeOffset = 14;
+    constexpr unsigned char kDeviceContext = 1;
     const NtQueryFn query = NtQuery("NtQueryInformationProcess");
     BasicInformation info{};
     void* table = nullptr;
@@ -79,8 +81,12 @@ int CountGdiTableEntries(HANDLE process) {
         got != bytes.size())
         return -1;
     int count = 0;
-    for (std::size_t i = 0; i < kEntries; ++i)
-        count += static_cast<int>(bytes[i * kEntrySize + kTypeOffset] != 0);
+    deviceContexts = 0;
+    for (std::size_t i = 0; i < kEntries; ++i) {
+        const unsigned char type = bytes[i * kEntrySize + kTypeOffset];
+        count += static_cast<int>(type != 0);
+        deviceContexts += static_cast<int>(type == kDeviceContext);
+    }
     return count;
 }
 
@@ -124,7 +130,7 @@ ProcessResources MeasureProcess(HANDLE process, DWORD pid, const std::wstring& k
         r.userObjects = static_cast<int>(::GetGuiResources(process, GR_USEROBJECTS));
         r.method += "GDI and USER: GetGuiResources";
     } else {
-        r.gdiObjects = CountGdiTableEntries(process);
+        r.gdiObjects = CountGdiTableEntries(process, r.deviceContexts);
         r.userObjects = CountWindows(pid);
         r.method += "GDI: used GDI handle table entries; USER: the process's windows";
     }
@@ -137,7 +143,8 @@ ProcessResources MeasureProcess(HANDLE process, DWORD pid, const std::wstring& k
 std::string Describe(const ProcessResources& r) {
     return "kernel handles " + std::to_string(r.kernelHandles) + " (" +
            std::to_string(r.matchingKeys) + " of the keys asked about), GDI objects " +
-           std::to_string(r.gdiObjects) + ", USER objects " + std::to_string(r.userObjects) +
+           std::to_string(r.gdiObjects) + " (" + std::to_string(r.deviceContexts) +
+           " device contexts), USER objects " + std::to_string(r.userObjects) +
            ", committed " + std::to_string(r.committedBytes / 1024) + " KB";
 }
 

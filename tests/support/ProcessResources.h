@@ -17,6 +17,9 @@ struct ProcessResources {
     // of a system library, told apart from the program's own handles.
     int matchingKeys = 0;
     int gdiObjects = -1;
+    // Device contexts among them (counted where the GDI table is read).
+    // Under Wine each window DC it caches holds a DC, a region and a bitmap.
+    int deviceContexts = 0;
     int userObjects = -1;
     std::size_t committedBytes = 0; // private
     std::string method;             // how the figures were taken
