@@ -4,7 +4,7 @@
 QUORVEL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QUORVEL_PACKAGES=(cmake ninja-build g++ python3 googletest libgtest-dev
   wine wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 xvfb x11-utils imagemagick
-  xfonts-terminus-dos)
+  xfonts-terminus xfonts-terminus-dos)
 
 log() { printf '== %s\n' "$*" >&2; }
 
@@ -72,6 +72,31 @@ wine_env() {
   export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
   export WINEDEBUG="${WINEDEBUG:--all}"
   export LC_ALL=C.UTF-8
+}
+
+# The per-user installation that scripts/run and the desktop entry use: the
+# built Quorvel.exe (config.bin is kept beside it) and a Wine prefix of its
+# own with the Terminal font. It lives outside the checkout, so settings and
+# the window placement survive rebuilds and a deleted build/.
+QUORVEL_HOME="${QUORVEL_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/quorvel}"
+
+# Copies Quorvel.exe into the installation when it changed and prepares the
+# installation's prefix (once). Needs the mingw64 targets Quorvel and
+# terminal_font built. A running copy of the program keeps running: the new
+# file replaces the old one's name, not its contents.
+install_user_copy() {
+  local exe="$QUORVEL_ROOT/build/mingw64/bin/Quorvel.exe"
+  local fon="$QUORVEL_ROOT/build/mingw64/terminal-oem.fon"
+  mkdir -p "$QUORVEL_HOME" || return 1
+  (
+    flock 9 || exit 1
+    if ! cmp -s "$exe" "$QUORVEL_HOME/Quorvel.exe"; then
+      cp "$exe" "$QUORVEL_HOME/.Quorvel.exe.new" &&
+        mv -f "$QUORVEL_HOME/.Quorvel.exe.new" "$QUORVEL_HOME/Quorvel.exe" || exit 1
+      log "installed Quorvel.exe in $QUORVEL_HOME"
+    fi
+    QUORVEL_DESKTOP=none "$QUORVEL_ROOT/tools/wineprefix.sh" "$QUORVEL_HOME/wineprefix" "$fon"
+  ) 9>"$QUORVEL_HOME/.install.lock"
 }
 
 stop_wine() {

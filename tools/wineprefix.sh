@@ -1,11 +1,15 @@
 #!/bin/sh
 # Usage: tools/wineprefix.sh PREFIX FONFILE
 #
-# Makes PREFIX a throw-away Wine prefix in which a program asking for
-# "Terminal" with OEM_CHARSET gets the CP437 raster font FONFILE (built by
-# tools/mkfon.py) instead of Wine's ANSI TrueType fallback. Idempotent: a
-# stamp file records the hash of the installed font, so running it again is
-# cheap and a changed font is installed again. Needs no display.
+# Makes PREFIX a Wine prefix in which a program asking for "Terminal" with
+# OEM_CHARSET gets the CP437 raster font FONFILE (built by tools/mkfon.py)
+# instead of Wine's ANSI TrueType fallback. Idempotent: a stamp file records
+# the hash of the installed font, so running it again is cheap and a changed
+# font is installed again. Needs no display.
+#
+# QUORVEL_DESKTOP=WxH (default 1280x1024) makes every window of the prefix
+# live in a Wine virtual desktop of that size, as the tests on Xvfb want;
+# QUORVEL_DESKTOP=none leaves the windows to the user's window manager.
 set -eu
 
 die() { echo "wineprefix.sh: $*" >&2; exit 1; }
@@ -69,13 +73,17 @@ timeout 120 wine reg query "$FONTS_KEY" /v "Terminal" 2>/dev/null | grep -q "$FO
     die "$FONT_NAME is not registered under $FONTS_KEY"
 wait_server
 
-# A Wine virtual desktop holds every window of the prefix: no X window
-# manager is needed, windows get their frames and captions, and showing,
-# moving and destroying windows does not wait on one.
-timeout 120 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 ||
-    die "cannot set the virtual desktop"
-timeout 120 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
-    /d "${QUORVEL_DESKTOP:-1280x1024}" /f >/dev/null 2>&1 || die "cannot size the virtual desktop"
+if [ "${QUORVEL_DESKTOP:-}" = none ]; then
+    timeout 120 wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
+else
+    # A Wine virtual desktop holds every window of the prefix: no X window
+    # manager is needed, windows get their frames and captions, and showing,
+    # moving and destroying windows does not wait on one.
+    timeout 120 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 ||
+        die "cannot set the virtual desktop"
+    timeout 120 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+        /d "${QUORVEL_DESKTOP:-1280x1024}" /f >/dev/null 2>&1 || die "cannot size the virtual desktop"
+fi
 wait_server
 
 echo "$WANT" >"$STAMP"

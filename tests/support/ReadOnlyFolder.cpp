@@ -2,6 +2,7 @@
 
 #include "common/Handles.h"
 #include "common/NumberFormat.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/Wait.h"
 
 #include <windows.h>
@@ -59,10 +60,17 @@ bool ReadOnlyFolder::SetReadOnly(bool readOnly) {
         if (!set)
             return false;
     } else {
-        // Wine may start a host program without giving back a handle, so
-        // its effect is what is waited for as well.
-        std::string commandLine = std::string("Z:\\usr\\bin\\chattr ") + (readOnly ? "+i" : "-i") +
-                                  " \"" + hostPath_ + "\"";
+        // Wine starts a host program without giving back a handle, so its
+        // end is seen by a marker it writes outside the folder. Probing the
+        // folder before chattr has run would create the probe in a folder
+        // that may turn immutable before the probe is deleted again: a
+        // stray file that changes the folder under test.
+        const std::string marker = hostPath_ + ".chattr-done";
+        const std::string markerWin = "Z:" + marker;
+        ::DeleteFileA(markerWin.c_str());
+        std::string commandLine = std::string("Z:\\bin\\sh -c \"/usr/bin/chattr ") +
+                                  (readOnly ? "+i" : "-i") + " '" + hostPath_ + "' && touch '" +
+                                  marker + "'\"";
         STARTUPINFOA si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
@@ -70,8 +78,10 @@ bool ReadOnlyFolder::SetReadOnly(bool readOnly) {
                               nullptr, &si, &pi))
             return false;
         UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
-        if (process)
-            ::WaitForSingleObject(process.get(), 10000);
+        const bool done = WaitUntilQuiet([&] { return FileExists(markerWin); }, 10000);
+        ::DeleteFileA(markerWin.c_str());
+        if (!done)
+            return false;
     }
     return WaitUntilQuiet([&] { return AcceptsNewFiles(folder_) != readOnly; }, 10000);
 }
