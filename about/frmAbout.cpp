@@ -1,8 +1,11 @@
 #include "about/frmAbout.h"
 
-#include "about/AboutArtwork.h"
 #include "about/AboutText.h"
-#include "app/frmMain.h"
+#include "about/OwnVersion.h"
+#include "appearance/modGeneral.h"
+#include "common/Files.h"
+#include "common/Registry.h"
+#include "common/Window.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -25,68 +28,38 @@ constexpr double kBottomMarginTw = 60;
 
 constexpr COLORREF kLinkColor = 0x00C00000;      // dark blue, 0x00BBGGRR
 constexpr COLORREF kCopyrightColor = 0x00404040; // dark grey
-constexpr COLORREF kBannerColor = RGB(255, 255, 255);
 
 // Query and set values, create and list sub-keys, notify, create links and
 // read the security: not the read-only mask.
 constexpr REGSAM kKeyValueAccess = 0x2003F;
 
-// The parts of the program's version information the box shows.
-struct OwnVersion {
-    std::string description;
-    std::uint16_t major = 0;
-    std::uint16_t revision = 0;
-    std::string copyright;
+// The controls, in the order of their layers: a control lies above the
+// ones after it, and the pictures (WS_CLIPSIBLINGS) paint around what lies
+// on them. The two bitmaps are drawn at build time for 96 dpi and stretched
+// to their place at any other.
+constexpr DWORD kPicture = SS_BITMAP | SS_REALSIZECONTROL;
+constexpr ControlSpec kControls[] = {
+    {"STATIC", "Program Name and v3.0", SS_LEFT | SS_NOPREFIX, 0, IDC_lblTitle, 2280, 90, 4335,
+     240},
+    {"STATIC", "ABOUT_BANNER", kPicture | WS_CLIPSIBLINGS, 0, IDC_Picture3, 0, 0, 6870, 780},
+    {"STATIC", "ABOUT_LOGO", kPicture, 0, IDC_Image2, 5640, 1360, 720, 720},
+    {"STATIC",
+     "Quorvel shows NFO files the way they were drawn: in the OEM Terminal font, with their "
+     "lines, boxes and shaded blocks.",
+     SS_LEFT | SS_NOPREFIX, 0, IDC_lblAbout, 420, 1380, 5070, 915},
+    {"STATIC", "", SS_WHITERECT | WS_CLIPSIBLINGS, WS_EX_CLIENTEDGE, IDC_Picture1, 240, 1200, 6375,
+     1215},
+    {"STATIC", "", SS_ETCHEDFRAME, 0, IDC_Frame1, 0, 2640, 6855, 40},
+    {"STATIC", "WebSite", SS_LEFT | SS_NOTIFY | SS_NOPREFIX, 0, IDC_lblHomePage, 2280, 2940, 735,
+     195},
+    {"STATIC", "Email me", SS_LEFT | SS_NOTIFY | SS_NOPREFIX, 0, IDC_lblEMail, 3240, 2940, 765,
+     195},
+    {"BUTTON", "&System Info...", BS_PUSHBUTTON | WS_TABSTOP, 0, IDC_cmdSysInfo, 4200, 2880, 1245,
+     400},
+    {"BUTTON", "&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, IDC_cmdok, 5520, 2880, 1155, 400},
+    {"STATIC", "", SS_ETCHEDFRAME, 0, IDC_Frame2, 0, 3480, 6855, 40},
+    {"STATIC", "", SS_LEFT | SS_NOPREFIX, 0, IDC_lblCopyright, 3420, 3600, 3315, 195},
 };
-
-std::string VersionString(const std::vector<char>& data, const std::string& prefix,
-                          const char* name) {
-    char* text = nullptr;
-    UINT length = 0;
-    const std::string path = prefix + name;
-    if (!::VerQueryValueA(data.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) ||
-        !text)
-        return {};
-    return std::string(text, ::strnlen(text, length));
-}
-
-OwnVersion ReadOwnVersion(HINSTANCE instance) {
-    OwnVersion version;
-    char path[MAX_PATH * 4] = {};
-    if (!::GetModuleFileNameA(instance, path, static_cast<DWORD>(sizeof path)))
-        return version;
-    DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeA(path, &ignored);
-    if (size == 0)
-        return version;
-    std::vector<char> data(size);
-    if (!::GetFileVersionInfoA(path, 0, size, data.data()))
-        return version;
-
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    if (::VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) && fixed &&
-        length >= sizeof *fixed) {
-        version.major = HIWORD(fixed->dwFileVersionMS);
-        version.revision = LOWORD(fixed->dwFileVersionLS);
-    }
-
-    // The strings live in the block of the first language listed.
-    char prefix[64] = "\\StringFileInfo\\040904E4\\";
-    struct Translation {
-        WORD language;
-        WORD codePage;
-    }* translation = nullptr;
-    if (::VerQueryValueA(data.data(), "\\VarFileInfo\\Translation",
-                         reinterpret_cast<void**>(&translation), &length) &&
-        translation && length >= sizeof *translation)
-        std::snprintf(prefix, sizeof prefix, "\\StringFileInfo\\%04x%04x\\",
-                      static_cast<unsigned>(translation->language),
-                      static_cast<unsigned>(translation->codePage));
-    version.description = VersionString(data, prefix, "FileDescription");
-    version.copyright = VersionString(data, prefix, "LegalCopyright");
-    return version;
-}
 
 // Hidden and system files do not count, and neither do folders.
 bool IsNormalFile(const std::string& path) {
@@ -112,51 +85,6 @@ bool StartProgram(const std::string& path) {
     UniqueKernelHandle process(pi.hProcess);
     UniqueKernelHandle thread(pi.hThread);
     return true;
-}
-
-std::string ControlText(HWND control) {
-    const int length = ::GetWindowTextLengthA(control);
-    std::string text(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
-    const int got = ::GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<std::size_t>(std::max(got, 0)));
-    return text;
-}
-
-// Whether `font` really comes out at the character height `lfHeight` asks
-// for, within a tenth: a raster face such as "MS Sans Serif" has a few
-// sizes only, and at a high DPI its largest is far too small.
-bool ReachesHeight(HFONT font, LONG lfHeight) {
-    HDC dc = ::GetDC(nullptr);
-    const HGDIOBJ old = ::SelectObject(dc, font);
-    TEXTMETRICA tm{};
-    const bool measured = ::GetTextMetricsA(dc, &tm) != FALSE;
-    ::SelectObject(dc, old);
-    ::ReleaseDC(nullptr, dc);
-    if (!measured || (tm.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)))
-        return true;
-    const LONG got = tm.tmHeight - tm.tmInternalLeading;
-    const LONG want = lfHeight < 0 ? -lfHeight : lfHeight;
-    return (want - got) * 10 <= want;
-}
-
-UniqueHfont MakeFont(const char* face, double points, int weight, bool underline, int dpiY) {
-    LOGFONTA lf{};
-    lf.lfHeight = PointsToFontHeight(points, dpiY);
-    lf.lfWeight = weight;
-    lf.lfUnderline = underline ? TRUE : FALSE;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
-    UniqueHfont font(::CreateFontIndirectA(&lf));
-    if (font && !ReachesHeight(font.get(), lf.lfHeight)) {
-        // The TrueType successor of MS Sans Serif scales to any size; where
-        // it is missing, the font mapper takes the nearest TrueType face.
-        lstrcpynA(lf.lfFaceName, "Microsoft Sans Serif", LF_FACESIZE);
-        lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
-        if (UniqueHfont scalable{::CreateFontIndirectA(&lf)})
-            font = std::move(scalable);
-    }
-    return font;
 }
 
 // An empty dialog template: the controls are made at run time, at their
@@ -216,9 +144,6 @@ INT_PTR frmAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept
                 return TRUE;
             }
             return FALSE;
-        case WM_DRAWITEM:
-            OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-            return TRUE;
         case WM_CLOSE:
             ::EndDialog(hwnd_, IDCANCEL);
             return TRUE;
@@ -259,10 +184,11 @@ void frmAbout::OnCommand(int id, int code) {
 HBRUSH frmAbout::OnCtlColorStatic(HDC dc, HWND control) {
     switch (::GetDlgCtrlID(control)) {
     case IDC_lblTitle:
-        // The title sits on the white banner.
-        ::SetTextColor(dc, RGB(0, 0, 0));
-        ::SetBkColor(dc, kBannerColor);
-        return bannerBrush_.get();
+    case IDC_lblAbout:
+        // Texts on the white pictures.
+        ::SetTextColor(dc, ::GetDlgCtrlID(control) == IDC_lblTitle ? RGB(0, 0, 0) : kCopyrightColor);
+        ::SetBkColor(dc, RGB(255, 255, 255));
+        return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
     case IDC_lblHomePage:
     case IDC_lblEMail:
         ::SetTextColor(dc, kLinkColor);
@@ -285,62 +211,31 @@ bool frmAbout::OnSetCursor(HWND over) {
     return true;
 }
 
-void frmAbout::OnDrawItem(const DRAWITEMSTRUCT& item) {
-    if (item.CtlID == static_cast<UINT>(IDC_Picture3))
-        DrawAboutBanner(item.hDC, item.rcItem, dpi_);
-    else if (item.CtlID == static_cast<UINT>(IDC_Picture1))
-        DrawAboutPanel(item.hDC, item.rcItem, dpi_, dialogFont_.get());
-}
-
-HWND frmAbout::AddControl(const char* className, const char* text, DWORD style, int id,
-                          double leftTw, double topTw, double widthTw, double heightTw,
-                          HFONT font) {
-    HWND control =
-        ::CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style,
-                          TwipsToPixels(leftTw, dpi_.x), TwipsToPixels(topTw, dpi_.y),
-                          TwipsToPixels(widthTw, dpi_.x), TwipsToPixels(heightTw, dpi_.y), hwnd_,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    if (control && font)
-        ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return control;
-}
-
 void frmAbout::CreateControls() {
-    titleFont_ = MakeFont("Arial", 9.75, FW_BOLD, false, dpi_.y);
-    linkFont_ = MakeFont("MS Sans Serif", 8.25, FW_BOLD, true, dpi_.y);
-    copyrightFont_ = MakeFont("Verdana", 8.25, FW_NORMAL, false, dpi_.y);
-    dialogFont_ = MakeFont("MS Sans Serif", 8.25, FW_NORMAL, false, dpi_.y);
-    bannerBrush_.reset(::CreateSolidBrush(kBannerColor));
-
-    // The title first: it lies on the banner and stays above it, and the
-    // pictures clip it out of what they paint.
-    AddControl("STATIC", "Program Name and v3.0", SS_LEFT | SS_NOPREFIX, IDC_lblTitle, 2280, 90,
-               4335, 240, titleFont_.get());
-    AddControl("STATIC", "", SS_OWNERDRAW | WS_CLIPSIBLINGS, IDC_Picture3, 0, 0, 6870, 780,
-               nullptr);
-    AddControl("STATIC", "", SS_OWNERDRAW | WS_CLIPSIBLINGS, IDC_Picture1, 240, 1200, 6375, 1215,
-               nullptr);
-    AddControl("STATIC", "", SS_ETCHEDFRAME, IDC_Frame1, 0, 2640, 6855, 40, nullptr);
-    HWND home = AddControl("STATIC", "WebSite", SS_LEFT | SS_NOTIFY | SS_NOPREFIX, IDC_lblHomePage,
-                           2280, 2940, 735, 195, linkFont_.get());
-    HWND mail = AddControl("STATIC", "Email me", SS_LEFT | SS_NOTIFY | SS_NOPREFIX, IDC_lblEMail,
-                           3240, 2940, 765, 195, linkFont_.get());
-    AddControl("BUTTON", "&System Info...", BS_PUSHBUTTON | WS_TABSTOP, IDC_cmdSysInfo, 4200, 2880,
-               1245, 400, dialogFont_.get());
-    AddControl("BUTTON", "&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, IDC_cmdok, 5520, 2880, 1155, 400,
-               dialogFont_.get());
-    AddControl("STATIC", "", SS_ETCHEDFRAME, IDC_Frame2, 0, 3480, 6855, 40, nullptr);
-    AddControl("STATIC", "", SS_LEFT | SS_NOPREFIX, IDC_lblCopyright, 3420, 3600, 3315, 195,
-               copyrightFont_.get());
-    ::SetWindowPos(::GetDlgItem(hwnd_, IDC_lblTitle), HWND_TOP, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    titleFont_ = CreatePointFont("Arial", 9.75, FW_BOLD, false, dpi_.y);
+    linkFont_ = CreatePointFont("MS Sans Serif", 8.25, FW_BOLD, true, dpi_.y);
+    copyrightFont_ = CreatePointFont("Verdana", 8.25, FW_NORMAL, false, dpi_.y);
+    dialogFont_ = CreatePointFont("MS Sans Serif", 8.25, FW_NORMAL, false, dpi_.y);
+    quorvel::CreateControls(hwnd_, instance_, dpi_, dialogFont_.get(), kControls);
+    for (const auto& [id, font] : {std::pair{IDC_lblTitle, titleFont_.get()},
+                                   {IDC_lblHomePage, linkFont_.get()},
+                                   {IDC_lblEMail, linkFont_.get()},
+                                   {IDC_lblCopyright, copyrightFont_.get()}})
+        ::SendDlgItemMessageA(hwnd_, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const auto picture = [this](int id, const char* name, UniqueHbitmap& bitmap) {
+        bitmap.reset(static_cast<HBITMAP>(::LoadImageA(instance_, name, IMAGE_BITMAP, 0, 0, 0)));
+        ::SendDlgItemMessageA(hwnd_, id, STM_SETIMAGE, IMAGE_BITMAP,
+                              reinterpret_cast<LPARAM>(bitmap.get()));
+    };
+    picture(IDC_Picture3, "ABOUT_BANNER", banner_);
+    picture(IDC_Image2, "ABOUT_LOGO", logo_);
 
     tooltip_ =
         ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                           CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
-    AddTooltip(home, kAboutHomePage);
-    AddTooltip(mail, kAboutEMail);
+    AddTooltip(::GetDlgItem(hwnd_, IDC_lblHomePage), kAboutHomePage);
+    AddTooltip(::GetDlgItem(hwnd_, IDC_lblEMail), kAboutEMail);
 }
 
 void frmAbout::AddTooltip(HWND control, const char* text) {
@@ -379,23 +274,20 @@ void frmAbout::FitCopyrightAndCentre(HWND above) {
     RECT label{};
     ::GetWindowRect(copyright, &label);
     ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&label), 2);
-    const std::string text = ControlText(copyright);
     RECT needed{0, 0, label.right - label.left, 0};
-    HDC dc = ::GetDC(copyright);
-    const HGDIOBJ old = ::SelectObject(dc, copyrightFont_.get());
-    ::DrawTextA(dc, text.c_str(), -1, &needed,
-                DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(copyright, dc);
+    {
+        const WindowDC dc(copyright);
+        const SelectGuard select(dc.get(), copyrightFont_.get());
+        ::DrawTextA(dc.get(), GetWindowTextAll(copyright).c_str(), -1, &needed,
+                    DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    }
     const int labelHeight = std::max<int>(label.bottom - label.top, needed.bottom);
     ::SetWindowPos(copyright, nullptr, 0, 0, label.right - label.left, labelHeight,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    const int clientWidth = TwipsToPixels(kClientWidthTw, dpi_.x);
-    const int clientHeight =
-        std::max<int>(TwipsToPixels(kClientHeightTw, dpi_.y),
-                      label.top + labelHeight + TwipsToPixels(kBottomMarginTw, dpi_.y));
-    RECT frame{0, 0, clientWidth, clientHeight};
+    RECT frame{0, 0, TwipsToPixels(kClientWidthTw, dpi_.x),
+               std::max<int>(TwipsToPixels(kClientHeightTw, dpi_.y),
+                             label.top + labelHeight + TwipsToPixels(kBottomMarginTw, dpi_.y))};
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
                          static_cast<DWORD>(::GetWindowLongA(hwnd_, GWL_EXSTYLE)));
     const int width = frame.right - frame.left;
@@ -423,7 +315,7 @@ void frmAbout::cmdSysInfo_Click() {
 }
 
 void frmAbout::lblEMail_Click() {
-    const std::string title = ControlText(::GetDlgItem(hwnd_, IDC_lblTitle));
+    const std::string title = GetWindowTextAll(::GetDlgItem(hwnd_, IDC_lblTitle));
     ::ShellExecuteA(hwnd_, "open", AboutMailTarget(kAboutEMail, title).c_str(), nullptr, "C:\\",
                     SW_SHOW);
 }
@@ -453,25 +345,27 @@ void frmAbout::StartSysInfo() {
 
 bool frmAbout::GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
                            std::string& KeyVal) {
-    UniqueHkey key;
-    if (::RegOpenKeyExA(KeyRoot, KeyName.c_str(), 0, kKeyValueAccess, key.put()) != ERROR_SUCCESS) {
+    const auto data = QueryRegistryValue(KeyRoot, KeyName, SubKeyRef, kKeyValueAccess, 1024);
+    if (!data) {
         KeyVal.clear();
         return false;
     }
-    std::string buffer(1024, '\0');
-    DWORD size = 1024;
-    DWORD type = 0;
-    if (::RegQueryValueExA(key.get(), SubKeyRef.c_str(), nullptr, &type,
-                           reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS) {
-        KeyVal.clear();
-        return false;
-    }
-    const std::string kept = KeptRegistryText(buffer, size);
-    if (type == REG_SZ)
+    const std::string kept = KeptRegistryText(data->bytes, data->bytes.size());
+    if (data->type == REG_SZ)
         KeyVal = kept;
-    else if (type == REG_DWORD)
+    else if (data->type == REG_DWORD)
         KeyVal = DwordRegistryText(KeyVal, kept);
     return true;
+}
+
+void mnuAbout_Click(HINSTANCE instance, HWND window, ToggleCaptions& captions,
+                    SettingsWriter& settings) {
+    settings.Write("ALWAYSONTOP", "0");
+    captions.SetCaption(Toggle::OnTop, "Set Always On Top (False)");
+    SetTopMost(window, false);
+
+    frmAbout about(instance);
+    about.Show(window);
 }
 
 } // namespace quorvel

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "common/Handles.h"
+#include "common/MainWindowParts.h"
 #include "common/Twips.h"
 
 #include <string>
@@ -33,6 +34,9 @@ inline constexpr int IDC_Frame2 = 3006;
 inline constexpr int IDC_lblCopyright = 3007;
 inline constexpr int IDC_Picture3 = 3008;
 inline constexpr int IDC_Picture1 = 3009;
+inline constexpr int IDC_Image3 = 3010;
+inline constexpr int IDC_Image2 = 3011;
+inline constexpr int IDC_lblAbout = 3012;
 inline constexpr int IDC_cmdok = IDOK;
 
 class frmAbout {
@@ -62,11 +66,8 @@ class frmAbout {
     void OnCommand(int id, int code);
     HBRUSH OnCtlColorStatic(HDC dc, HWND control);
     bool OnSetCursor(HWND over);
-    void OnDrawItem(const DRAWITEMSTRUCT& item);
 
     void CreateControls();
-    HWND AddControl(const char* className, const char* text, DWORD style, int id, double leftTw,
-                    double topTw, double widthTw, double heightTw, HFONT font);
     void AddTooltip(HWND control, const char* text);
     std::string TooltipText(HWND control) const;
     void Form_Load();
@@ -86,7 +87,13 @@ class frmAbout {
     UniqueHfont linkFont_;
     UniqueHfont copyrightFont_;
     UniqueHfont dialogFont_;
-    UniqueHbrush bannerBrush_;
+    UniqueHbitmap banner_;
+    UniqueHbitmap logo_;
 };
+
+// The About command: always-on-top goes off for good (the caption, the
+// setting and the window), then the About box opens over `window`.
+void mnuAbout_Click(HINSTANCE instance, HWND window, ToggleCaptions& captions,
+                    SettingsWriter& settings);
 
 } // namespace quorvel

@@ -1,35 +1,10 @@
 // The Edit menu: the text box's own editing operations, Select All, Insert
 // Time and Date, and the go-to-line dialog.
-#include "app/EditCommands.h"
-
 #include "app/frmGotoLine.h"
 #include "app/frmMain.h"
 #include "common/NumberFormat.h"
 
-#include <oleauto.h>
-
 namespace quorvel {
-
-std::string FormatGeneralDate(DATE date) {
-    // oleaut32's date-to-text conversion is the locale's general date form,
-    // including the dropped zero time.
-    BSTR text = nullptr;
-    if (FAILED(::VarBstrFromDate(date, LOCALE_USER_DEFAULT, 0, &text)) || !text)
-        return {};
-    std::string result = AnsiFromWide(std::wstring_view(text, ::SysStringLen(text)));
-    ::SysFreeString(text);
-    return result;
-}
-
-std::string CurrentGeneralDate() {
-    SYSTEMTIME now{};
-    ::GetLocalTime(&now);
-    now.wMilliseconds = 0;
-    DATE date = 0;
-    if (!::SystemTimeToVariantTime(&now, &date))
-        return {};
-    return FormatGeneralDate(date);
-}
 
 // The text box does the work; while it is locked it refuses every change
 // itself (Cut then only copies). Results are not examined.

@@ -1,11 +1,11 @@
 // File > Open NFO and Save NFO, and the caption that names the file shown.
 #include "app/frmMain.h"
 
-#include "app/LongDirFix.h"
-#include "app/MenuCaption.h"
 #include "app/resource.h"
-#include "app/TextFile.h"
+#include "common/Menus.h"
 #include "common/NumberFormat.h"
+#include "text/LongDirFix.h"
+#include "text/TextFile.h"
 
 #include <commdlg.h>
 
@@ -50,9 +50,15 @@ void frmMain::mnuOpen_Click() {
     ShowFileInCaption();
 }
 
+void frmMain::mnuExit_Click() {
+    // Ends at once: the close handler does not run, so the placement stored
+    // last time stays.
+    ::DestroyWindow(hwnd_);
+}
+
 void frmMain::mnuSave_Click() {
     // Save is a command of the writable mode only.
-    if (!IsMenuItemEnabled(menu_, IDM_mnuSave))
+    if (!IsMenuItemEnabled(menu(), IDM_mnuSave))
         return;
     if (textHasNulBytes_) {
         ::MessageBoxA(hwnd_,

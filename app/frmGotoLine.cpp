@@ -1,8 +1,8 @@
 #include "app/frmGotoLine.h"
 
-#include "app/TextFile.h"
 #include "appearance/modGeneral.h"
 #include "common/NumberFormat.h"
+#include "common/Window.h"
 
 #include <commctrl.h>
 
@@ -19,6 +19,18 @@ constexpr double kClientWidthTw = 2760;
 constexpr double kClientHeightTw = 1080;
 
 constexpr UINT_PTR kLineNrSubclass = 1;
+
+// In tab order, which is also the sibling order: the entry box lies on top
+// of the bottom of the info label it overlaps.
+constexpr ControlSpec kControls[] = {
+    {"EDIT", "", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, frmGotoLine::kTxtLineNr,
+     105, 285, 2475, 270},
+    {"BUTTON", "Goto...", WS_TABSTOP | BS_PUSHBUTTON, 0, frmGotoLine::kCmdGoto, 1695, 615, 900,
+     345},
+    {"STATIC", "Enter the Line Number below:", SS_LEFT, 0, frmGotoLine::kLblInfo, 105, 105, 2505,
+     270},
+    {"STATIC", "Lines Count:", SS_LEFT, 0, frmGotoLine::kLblCount, 105, 675, 1560, 195},
+};
 
 // Shift state of a key event: 1 Shift, 2 Ctrl, 4 Alt.
 std::int16_t ShiftState() {
@@ -52,19 +64,9 @@ HWND frmGotoLine::Show(HINSTANCE instance, HWND txtnfo) {
 }
 
 void frmGotoLine::CreateControls(HINSTANCE instance) {
-    CreateDialogFont();
-
-    // Created in tab order, which is also the sibling order: the entry box
-    // lies on top of the bottom of the info label it overlaps.
-    txtLineNr_ = CreateControl(instance, "EDIT", "", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
-                               WS_EX_CLIENTEDGE, kTxtLineNr, 105, 285, 2475, 270);
-    cmdGoto_ = CreateControl(instance, "BUTTON", "Goto...", WS_TABSTOP | BS_PUSHBUTTON, 0, kCmdGoto,
-                             1695, 615, 900, 345);
-    lblInfo_ = CreateControl(instance, "STATIC", "Enter the Line Number below:", SS_LEFT, 0,
-                             kLblInfo, 105, 105, 2505, 270);
-    lblCount_ = CreateControl(instance, "STATIC", "Lines Count:", SS_LEFT, 0, kLblCount, 105, 675,
-                              1560, 195);
-    ::SetWindowSubclass(txtLineNr_, LineNrProc, kLineNrSubclass, reinterpret_cast<DWORD_PTR>(this));
+    CreateDialogControls(instance, kControls);
+    ::SetWindowSubclass(Control(kTxtLineNr), LineNrProc, kLineNrSubclass,
+                        reinterpret_cast<DWORD_PTR>(this));
 }
 
 LRESULT frmGotoLine::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
@@ -85,9 +87,9 @@ LRESULT frmGotoLine::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexc
             }
             return 0;
         case DM_GETDEFID:
-            return FocusedDefaultButton(cmdGoto_, kCmdGoto);
+            return FocusedDefaultButton(Control(kCmdGoto), kCmdGoto);
         case WM_DESTROY:
-            ::RemoveWindowSubclass(txtLineNr_, LineNrProc, kLineNrSubclass);
+            ::RemoveWindowSubclass(Control(kTxtLineNr), LineNrProc, kLineNrSubclass);
             return 0;
         default:
             break;
@@ -135,11 +137,11 @@ void frmGotoLine::Form_Load() {
     // shown.
     const LRESULT count = ::SendMessageA(txtnfo_, EM_GETLINECOUNT, 0, 0);
     const std::string caption = "Line(s) Count: " + std::to_string(count);
-    ::SetWindowTextA(lblCount_, caption.c_str());
+    ::SetWindowTextA(Control(kLblCount), caption.c_str());
 }
 
 void frmGotoLine::Form_GotFocus() {
-    ::SetFocus(txtLineNr_);
+    ::SetFocus(Control(kTxtLineNr));
 }
 
 void frmGotoLine::txtLineNr_KeyDown(std::int16_t KeyCode, std::int16_t) {
@@ -152,7 +154,7 @@ void frmGotoLine::ShowInvalidLineNumber() {
 }
 
 void frmGotoLine::cmdGoto_Click() {
-    const std::string text = GetWindowTextAll(txtLineNr_);
+    const std::string text = GetWindowTextAll(Control(kTxtLineNr));
     if (text.empty()) {
         ShowInvalidLineNumber();
         return;

@@ -26,10 +26,6 @@ class frmGotoLine : public ToolDialog {
     // its window. Null when it could not be created.
     static HWND Show(HINSTANCE instance, HWND txtnfo);
 
-    ~frmGotoLine() override = default;
-    frmGotoLine(const frmGotoLine&) = delete;
-    frmGotoLine& operator=(const frmGotoLine&) = delete;
-
   private:
     explicit frmGotoLine(HWND txtnfo) : txtnfo_(txtnfo) {}
 
@@ -45,10 +41,6 @@ class frmGotoLine : public ToolDialog {
     void ShowInvalidLineNumber();
 
     HWND txtnfo_ = nullptr;
-    HWND txtLineNr_ = nullptr;
-    HWND cmdGoto_ = nullptr;
-    HWND lblInfo_ = nullptr;
-    HWND lblCount_ = nullptr;
 };
 
 } // namespace quorvel

@@ -1,31 +1,23 @@
 #include "app/frmMain.h"
 
-#include "app/LongDirFix.h"
-#include "app/MenuCaption.h"
-#include "app/Registry.h"
-#include "app/TextFile.h"
 #include "app/resource.h"
-#include "common/NumberFormat.h"
-#include "settings/SettingsFile.h"
-#include "settings/clsBinaryEncryptor.h"
+#include "common/Files.h"
+#include "common/Menus.h"
+#include "common/StringUtil.h"
+#include "settings/Load_Config.h"
+#include "settings/SettingsStore.h"
+#include "text/TextFile.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
-
-#include <algorithm>
-#include <cmath>
-#include <variant>
 
 namespace quorvel {
 
 namespace {
 
-// The window's designed client area and the outer size used when no
-// placement is stored, in twips.
+// The window's designed client area, in twips.
 constexpr double kDesignClientWidthTw = 7950;
 constexpr double kDesignClientHeightTw = 4590;
-constexpr double kDefaultWidthTw = 8355;
-constexpr double kDefaultHeightTw = 6855;
 
 constexpr DWORD kMainStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_APPWINDOW;
@@ -33,23 +25,6 @@ constexpr DWORD kMainExStyle = WS_EX_APPWINDOW;
 // The text box's font: "Terminal" in the OEM character set, so bytes
 // 0x80-0xFF show as the line and block glyphs of the OEM code page.
 constexpr double kTextFontPoints = 6;
-
-// Converts a placement value read from the registry to a number; text that
-// is not a number gives the default.
-float PlacementNumber(const RegValue& value, float fallback) {
-    if (const auto* n = std::get_if<std::int32_t>(&value))
-        return static_cast<float>(*n);
-    const auto parsed = ParseSingle(std::get<std::string>(value));
-    return parsed && std::isfinite(*parsed) ? *parsed : fallback;
-}
-
-// A stored width or height of zero or less (only a damaged or hand-edited
-// key holds one) would leave nothing of the window but a piece of its
-// caption: it counts as missing.
-float PlacementSize(const RegValue& value, float fallback) {
-    const float size = PlacementNumber(value, fallback);
-    return size > 0 ? size : fallback;
-}
 
 // A colour is an RGB value 0x00BBGGRR or a system colour, 0x80000000 plus
 // the colour's index.
@@ -64,21 +39,29 @@ COLORREF ResolveColor(std::uint32_t color) {
                                  : static_cast<COLORREF>(color);
 }
 
-// Rounds to a 32-bit integer, halves to even, as the placement is stored.
-std::int32_t PlacementToStore(double twips) {
-    return RoundToInt32(twips).value_or(0);
+UINT MenuId(Toggle toggle) {
+    switch (toggle) {
+    case Toggle::OnTop:
+        return IDM_mnuOnTop;
+    case Toggle::MakeWrite:
+        return IDM_mnuMakeWrite;
+    case Toggle::FileAssociation:
+        return IDM_mnuAss;
+    case Toggle::UrlProtocol:
+        return IDM_mnuUrl;
+    }
+    return 0;
 }
 
 } // namespace
 
 StartupArgs StartupArgsFromProcess() {
     StartupArgs args;
-    char path[MAX_PATH * 4] = {};
-    const DWORD n = ::GetModuleFileNameA(nullptr, path, static_cast<DWORD>(sizeof path));
-    std::string full(path, n);
-    const auto slash = full.find_last_of('\\');
-    args.programFolder = slash == std::string::npos ? std::string() : full.substr(0, slash);
-    args.programFileName = slash == std::string::npos ? full : full.substr(slash + 1);
+    const std::string full = ModuleFileName(nullptr);
+    args.programFolder = FolderOf(full);
+    if (!args.programFolder.empty())
+        args.programFolder.pop_back(); // the folder is kept without its backslash
+    args.programFileName = FileNameOf(full);
 
     // The argument string is everything after the program's own name, with
     // the blanks that separate it removed; quotes and inner blanks stay.
@@ -108,60 +91,49 @@ frmMain::~frmMain() {
     }
 }
 
+const std::string& frmMain::settingsPath() const {
+    static const std::string none;
+    return settings_ ? settings_->path() : none;
+}
+
 std::string frmMain::placementKey() const {
-    std::string name = args_.programFileName;
-    const auto dot = name.find_last_of('.');
-    if (dot != std::string::npos)
-        name.resize(dot);
-    return "Software\\Brenmoor\\" + name + "\\Main";
+    return "Software\\Brenmoor\\" + WithoutExtension(args_.programFileName) + "\\Main";
 }
 
 std::string frmMain::ProgramPath() const {
-    std::string name = args_.programFileName;
-    const auto dot = name.find_last_of('.');
-    if (dot != std::string::npos)
-        name.resize(dot);
-    return args_.programFolder + "\\" + name;
+    return args_.programFolder + "\\" + WithoutExtension(args_.programFileName);
 }
 
 bool frmMain::Create(HINSTANCE instance, const StartupArgs& args, int showCommand) {
     instance_ = instance;
     args_ = args;
     dpi_ = SystemDpi();
+    // Shared icons: the system keeps them for as long as the class needs them.
+    const HICON icon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUORVEL));
+    const HICON smallIcon = static_cast<HICON>(::LoadImageA(
+        instance, MAKEINTRESOURCEA(IDI_QUORVEL), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+        ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    if (!RegisterClassOnce(instance, kFrmMainClass, CS_HREDRAW | CS_VREDRAW, icon, smallIcon))
+        return false;
 
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    if (!::GetClassInfoExA(instance, kFrmMainClass, &wc)) {
-        wc = WNDCLASSEXA{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = WndProc;
-        wc.hInstance = instance;
-        wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUORVEL));
-        wc.hIconSm = static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUORVEL),
-                                                     IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                                                     ::GetSystemMetrics(SM_CYSMICON), 0));
-        wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kFrmMainClass;
-        if (!::RegisterClassExA(&wc))
-            return false;
-    }
-
-    menu_ = ::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
-    accel_ = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCEL));
-    if (!menu_ || !accel_)
+    // The window takes over the menu once it exists; until then, and if it
+    // cannot be made, the menu and the shortcuts are freed here.
+    UniqueHmenu menu(::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINMENU)));
+    accel_.reset(::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCEL)));
+    if (!menu || !accel_)
         return false;
 
     // The designed client area, grown by the frame and menu bar.
     RECT rc{0, 0, TwipsToPixels(kDesignClientWidthTw, dpi_.x),
             TwipsToPixels(kDesignClientHeightTw, dpi_.y)};
     ::AdjustWindowRectEx(&rc, kMainStyle, TRUE, kMainExStyle);
-    hwnd_ = ::CreateWindowExA(kMainExStyle, kFrmMainClass, kProductTitle, kMainStyle, 0, 0,
-                              rc.right - rc.left, rc.bottom - rc.top, nullptr, menu_, instance,
-                              this);
-    if (!hwnd_)
+    ::OffsetRect(&rc, -rc.left, -rc.top);
+    if (!CreateWindowFor(instance, kMainExStyle, kFrmMainClass, kProductTitle, kMainStyle, rc,
+                         menu.get())) {
+        accel_.reset();
         return false;
+    }
+    menu.release();
 
     Form_Load();
     ::ShowWindow(hwnd_, showCommand);
@@ -185,35 +157,16 @@ void frmMain::CreateControls() {
     lf.lfHeight = PointsToFontHeight(kTextFontPoints, dpi_.y);
     lf.lfWeight = FW_BOLD;
     lf.lfCharSet = OEM_CHARSET;
-    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
     lstrcpynA(lf.lfFaceName, "Terminal", LF_FACESIZE);
     font_.reset(::CreateFontIndirectA(&lf));
     ::SendMessageA(txtnfo_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
     SetBackColor(backColor_);
-
     ::SetWindowSubclass(txtnfo_, TextBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
     txtTransp_ = ::CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 0, 0, hwnd_,
                                    reinterpret_cast<HMENU>(IDC_txtTransp), instance_, nullptr);
-}
-
-LRESULT CALLBACK frmMain::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    frmMain* self = nullptr;
-    if (msg == WM_NCCREATE) {
-        const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        self = static_cast<frmMain*>(cs->lpCreateParams);
-        self->hwnd_ = hwnd;
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<frmMain*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    }
-    if (!self)
-        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-    return self->HandleMessage(msg, wParam, lParam);
 }
 
 LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
@@ -235,8 +188,7 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept 
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lParam) == txtnfo_)
-            return reinterpret_cast<LRESULT>(
-                OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+            return reinterpret_cast<LRESULT>(OnCtlColor(reinterpret_cast<HDC>(wParam)));
         break;
     case WM_CLOSE:
         Form_Unload();
@@ -252,21 +204,16 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept 
         if (quitOnDestroy_)
             ::PostQuitMessage(0);
         return 0;
-    case WM_NCDESTROY:
-        ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        hwnd_ = nullptr;
-        txtnfo_ = nullptr;
-        txtTransp_ = nullptr;
-        menu_ = nullptr; // destroyed with the window
-        if (accel_) {
-            ::DestroyAcceleratorTable(accel_);
-            accel_ = nullptr;
-        }
-        return 0;
     default:
         break;
     }
     return ::DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+void frmMain::OnWindowGone() noexcept {
+    txtnfo_ = nullptr;
+    txtTransp_ = nullptr;
+    accel_.reset();
 }
 
 LRESULT CALLBACK frmMain::TextBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -288,7 +235,7 @@ LRESULT CALLBACK frmMain::TextBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
-HBRUSH frmMain::OnCtlColor(HDC dc, HWND) noexcept {
+HBRUSH frmMain::OnCtlColor(HDC dc) noexcept {
     ::SetTextColor(dc, ResolveColor(foreColor_));
     ::SetBkColor(dc, ResolveColor(backColor_));
     return backBrush_.get();
@@ -303,50 +250,10 @@ bool frmMain::PreTranslateMessage(MSG& msg) {
     // The menu's shortcuts belong to the main window only; the dialogs get
     // their Tab and Enter handling.
     if (root == hwnd_)
-        return accel_ && ::TranslateAcceleratorA(hwnd_, accel_, &msg) != 0;
+        return accel_ && ::TranslateAcceleratorA(hwnd_, accel_.get(), &msg) != 0;
     for (HWND dialog : {gotoLineDlg_, transPDlg_})
         if (dialog && root == dialog && ::IsWindow(dialog))
             return ::IsDialogMessageA(dialog, &msg) != 0;
-    return false;
-}
-
-bool frmMain::OnCommand(UINT id) noexcept {
-    struct Command {
-        UINT id;
-        void (frmMain::*handler)();
-    };
-    static constexpr Command kCommands[] = {
-        {IDM_mnuOpen, &frmMain::mnuOpen_Click},
-        {IDM_mnuSave, &frmMain::mnuSave_Click},
-        {IDM_mnuExit, &frmMain::mnuExit_Click},
-        {IDM_mnuMakeWrite, &frmMain::mnuMakeWrite_Click},
-        {IDM_mnuFC, &frmMain::mnuFC_Click},
-        {IDM_mnuBC, &frmMain::mnuBC_Click},
-        {IDM_mnuOnTop, &frmMain::mnuOnTop_Click},
-        {IDM_mnuTransP, &frmMain::mnuTransP_Click},
-        {IDM_mnuAss, &frmMain::mnuAss_Click},
-        {IDM_mnuUrl, &frmMain::mnuUrl_Click},
-        {IDM_mnuUndo, &frmMain::mnuUndo_Click},
-        {IDM_mnuCut, &frmMain::mnuCut_Click},
-        {IDM_mnuCopy, &frmMain::mnuCopy_Click},
-        {IDM_mnuPaste, &frmMain::mnuPaste_Click},
-        {IDM_mnuDelete, &frmMain::mnuDelete_Click},
-        {IDM_mnuGoto, &frmMain::mnuGoto_Click},
-        {IDM_mnuSelAll, &frmMain::mnuSelAll_Click},
-        {IDM_mnuNow, &frmMain::mnuNow_Click},
-        {IDM_mnuAbout, &frmMain::mnuAbout_Click},
-    };
-    for (const auto& c : kCommands) {
-        if (c.id == id) {
-            // Handlers report their own failures; nothing may escape into
-            // the message loop.
-            try {
-                (this->*c.handler)();
-            } catch (...) {
-            }
-            return true;
-        }
-    }
     return false;
 }
 
@@ -357,9 +264,9 @@ void frmMain::Form_Load() {
     productTitle_ = kProductTitle;
     ::SetWindowTextA(hwnd_, productTitle_.c_str());
 
-    encryptor_ = std::make_unique<clsBinaryEncryptor>();
-    settingsPath_ = SettingsPathFor(args_.programFolder);
-    Load_Config();
+    // The window's cipher instance and settings path.
+    settings_ = std::make_unique<SettingsStore>(args_.programFolder);
+    Load_Config(*settings_, hwnd_, txtTransp_, *this, *this);
 
     // The text box gets the file's text only once the window has its final
     // size: a wrapping box lays out its whole text again when its width
@@ -379,44 +286,6 @@ void frmMain::Form_Load() {
         ::SetWindowTextA(txtnfo_, text.c_str());
 }
 
-void frmMain::ApplyPlacement() {
-    const std::string key = placementKey();
-    const float left = PlacementNumber(
-        ReadRegValue(HKEY_CURRENT_USER, key, "MainLeft", std::string("0")), 0.0f);
-    MoveTo(left, TopTw());
-    const float top =
-        PlacementNumber(ReadRegValue(HKEY_CURRENT_USER, key, "MainTop", std::string("0")), 0.0f);
-    MoveTo(LeftTw(), top);
-
-    // Centred on the primary screen at the window's present size.
-    const auto centre = [this] {
-        const double screenW = PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN), dpi_.x);
-        const double screenH = PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN), dpi_.y);
-        const double x = std::trunc(std::nearbyint(screenW - WidthTw()) / 2);
-        const double y = std::trunc(std::nearbyint(screenH - HeightTw()) / 2);
-        MoveTo(x, y);
-    };
-    if (LeftTw() == 0 && TopTw() == 0)
-        centre();
-
-    const float width = PlacementSize(
-        ReadRegValue(HKEY_CURRENT_USER, key, "MainWidth", static_cast<std::int32_t>(8355)),
-        static_cast<float>(kDefaultWidthTw));
-    SizeTo(width, HeightTw());
-    const float height = PlacementSize(
-        ReadRegValue(HKEY_CURRENT_USER, key, "MainHeight", static_cast<std::int32_t>(6855)),
-        static_cast<float>(kDefaultHeightTw));
-    SizeTo(WidthTw(), height);
-
-    // A placement on a screen that is gone, or edited by hand, would open
-    // the window where no one can see or reach it: such a window is centred
-    // as on a first start, at its stored size.
-    RECT rc{};
-    ::GetWindowRect(hwnd_, &rc);
-    if (!::MonitorFromRect(&rc, MONITOR_DEFAULTTONULL))
-        centre();
-}
-
 void frmMain::Form_Resize() {
     if (!txtnfo_)
         return;
@@ -427,19 +296,8 @@ void frmMain::Form_Resize() {
 
 void frmMain::Form_Unload() {
     // Only a window in the normal state has a placement worth keeping.
-    if (::IsIconic(hwnd_) || ::IsZoomed(hwnd_))
-        return;
-    const std::string key = placementKey();
-    WriteRegDword(HKEY_CURRENT_USER, key, "MainLeft", PlacementToStore(LeftTw()));
-    WriteRegDword(HKEY_CURRENT_USER, key, "MainTop", PlacementToStore(TopTw()));
-    WriteRegDword(HKEY_CURRENT_USER, key, "MainWidth", PlacementToStore(WidthTw()));
-    WriteRegDword(HKEY_CURRENT_USER, key, "MainHeight", PlacementToStore(HeightTw()));
-}
-
-void frmMain::mnuExit_Click() {
-    // Ends at once: the close handler does not run, so the placement stored
-    // last time stays.
-    ::DestroyWindow(hwnd_);
+    if (!::IsIconic(hwnd_) && !::IsZoomed(hwnd_))
+        StorePlacement();
 }
 
 void frmMain::txtnfo_MouseDown(std::int16_t Button, std::int16_t, float X, float Y) {
@@ -447,42 +305,18 @@ void frmMain::txtnfo_MouseDown(std::int16_t Button, std::int16_t, float X, float
         return;
     POINT pt{TwipsToPixels(X, dpi_.x), TwipsToPixels(Y, dpi_.y)};
     ::ClientToScreen(txtnfo_, &pt);
-    ::TrackPopupMenu(::GetSubMenu(menu_, 0), 0, pt.x, pt.y, 0, hwnd_, nullptr);
+    ::TrackPopupMenu(::GetSubMenu(menu(), 0), 0, pt.x, pt.y, 0, hwnd_, nullptr);
 }
 
-// --- Geometry ----------------------------------------------------------------
+// --- The toggles' captions and the text box's look ------------------------
 
-namespace {
-RECT WindowRect(HWND hwnd) {
-    RECT rc{};
-    ::GetWindowRect(hwnd, &rc);
-    return rc;
-}
-} // namespace
-
-double frmMain::LeftTw() const { return PixelsToTwips(WindowRect(hwnd_).left, dpi_.x); }
-double frmMain::TopTw() const { return PixelsToTwips(WindowRect(hwnd_).top, dpi_.y); }
-double frmMain::WidthTw() const {
-    const RECT rc = WindowRect(hwnd_);
-    return PixelsToTwips(rc.right - rc.left, dpi_.x);
-}
-double frmMain::HeightTw() const {
-    const RECT rc = WindowRect(hwnd_);
-    return PixelsToTwips(rc.bottom - rc.top, dpi_.y);
+std::string frmMain::Caption(Toggle toggle) const {
+    return GetMenuCaption(menu(), MenuId(toggle));
 }
 
-void frmMain::MoveTo(double leftTw, double topTw) {
-    ::SetWindowPos(hwnd_, nullptr, TwipsToPixels(leftTw, dpi_.x), TwipsToPixels(topTw, dpi_.y), 0,
-                   0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+void frmMain::SetCaption(Toggle toggle, const std::string& caption) {
+    SetMenuCaption(menu(), MenuId(toggle), caption);
 }
-
-void frmMain::SizeTo(double widthTw, double heightTw) {
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, std::max(0, TwipsToPixels(widthTw, dpi_.x)),
-                   std::max(0, TwipsToPixels(heightTw, dpi_.y)),
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// --- Text box appearance -------------------------------------------------------
 
 bool frmMain::SetForeColor(std::uint32_t color) {
     if (!IsColorValue(color))
@@ -496,11 +330,11 @@ bool frmMain::SetForeColor(std::uint32_t color) {
 bool frmMain::SetBackColor(std::uint32_t color) {
     if (!IsColorValue(color))
         return false;
-    HBRUSH brush = ::CreateSolidBrush(ResolveColor(color));
+    UniqueHbrush brush(::CreateSolidBrush(ResolveColor(color)));
     if (!brush)
         return false;
     backColor_ = color;
-    backBrush_.reset(brush);
+    backBrush_ = std::move(brush);
     if (txtnfo_)
         ::InvalidateRect(txtnfo_, nullptr, TRUE);
     return true;
@@ -508,7 +342,7 @@ bool frmMain::SetBackColor(std::uint32_t color) {
 
 void frmMain::SetLocked(bool locked) {
     ::SendMessageA(txtnfo_, EM_SETREADONLY, locked ? TRUE : FALSE, 0);
-    SetMenuItemEnabled(menu_, IDM_mnuSave, !locked);
+    SetMenuItemEnabled(menu(), IDM_mnuSave, !locked);
 }
 
 } // namespace quorvel

@@ -1,11 +1,9 @@
 #include "appearance/frmTransP.h"
 
-#include "app/TextFile.h"
 #include "appearance/modGeneral.h"
 #include "appearance/modTransparency.h"
 #include "common/NumberFormat.h"
-#include "settings/SettingsFile.h"
-#include "settings/clsBinaryEncryptor.h"
+#include "common/Window.h"
 
 #include <commctrl.h>
 
@@ -24,18 +22,28 @@ constexpr double kClientHeightTw = 1005;
 // Per cent to alpha level (0..255).
 constexpr double kLevelPerPercent = 2.55;
 
+// In sibling order, which is also the keyboard's order. The label overlaps
+// the slider's right end by a pixel: it comes first, on top, so its text
+// stays whole; it takes no focus, so the keyboard still goes from the
+// slider to the button.
+constexpr ControlSpec kControls[] = {
+    {"STATIC", "100 %", SS_LEFT, 0, frmTransP::kLblTransp, 3075, 225, 525, 180},
+    {TRACKBAR_CLASSA, "", WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, 0,
+     frmTransP::kSlider, 105, 135, 2985, 390},
+    {"BUTTON", "Save Settings", WS_TABSTOP | BS_PUSHBUTTON, 0, frmTransP::kCmdSave, 2370, 585,
+     1275, 315},
+};
+
 } // namespace
 
 frmTransP::frmTransP(Params params) : params_(std::move(params)) {}
 
-frmTransP::~frmTransP() = default;
-
-frmTransP* frmTransP::Load(HINSTANCE instance, const Params& params) {
+frmTransP* frmTransP::Load(HINSTANCE instance, Params params) {
     // The slider is a common control; its class must be there.
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
 
-    std::unique_ptr<frmTransP> form(new frmTransP(params));
+    std::unique_ptr<frmTransP> form(new frmTransP(std::move(params)));
     if (!form->CreateToolWindow(instance, kClassName, kCaption, kClientWidthTw, kClientHeightTw,
                                 Position::ScreenOrigin))
         return nullptr;
@@ -49,24 +57,13 @@ frmTransP* frmTransP::Load(HINSTANCE instance, const Params& params) {
 }
 
 void frmTransP::CreateControls(HINSTANCE instance) {
-    CreateDialogFont();
-
-    // Created in sibling order, which is also the keyboard's order. The
-    // label overlaps the slider's right end by a pixel: it comes first, on
-    // top, so its text stays whole; it takes no focus, so the keyboard still
-    // goes from the slider to the button.
-    lblTransp_ =
-        CreateControl(instance, "STATIC", "100 %", SS_LEFT, 0, kLblTransp, 3075, 225, 525, 180);
-    Slider_ = CreateControl(instance, TRACKBAR_CLASSA, "",
-                            WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, 0, kSlider, 105,
-                            135, 2985, 390);
-    ::SendMessageA(Slider_, TBM_SETRANGE, FALSE, MAKELPARAM(kMinPercent, kMaxPercent));
-    ::SendMessageA(Slider_, TBM_SETTICFREQ, 1, 0);
-    ::SendMessageA(Slider_, TBM_SETLINESIZE, 0, 1);
-    ::SendMessageA(Slider_, TBM_SETPAGESIZE, 0, 5);
-    ::SendMessageA(Slider_, TBM_SETPOS, TRUE, kMinPercent);
-    cmdSave_ = CreateControl(instance, "BUTTON", "Save Settings", WS_TABSTOP | BS_PUSHBUTTON, 0,
-                             kCmdSave, 2370, 585, 1275, 315);
+    CreateDialogControls(instance, kControls);
+    const HWND slider = Control(kSlider);
+    ::SendMessageA(slider, TBM_SETRANGE, FALSE, MAKELPARAM(kMinPercent, kMaxPercent));
+    ::SendMessageA(slider, TBM_SETTICFREQ, 1, 0);
+    ::SendMessageA(slider, TBM_SETLINESIZE, 0, 1);
+    ::SendMessageA(slider, TBM_SETPAGESIZE, 0, 5);
+    ::SendMessageA(slider, TBM_SETPOS, TRUE, kMinPercent);
     // The label follows the slider through this timer, from the start.
     ::SetTimer(hwnd_, kTmrPerc, 1, nullptr);
 }
@@ -89,7 +86,7 @@ LRESULT frmTransP::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcep
             }
             break;
         case WM_SETFOCUS:
-            ::SetFocus(lastFocus_ ? lastFocus_ : Slider_);
+            ::SetFocus(lastFocus_ ? lastFocus_ : Control(kSlider));
             return 0;
         case WM_COMMAND:
             // Enter and Esc of the keyboard interface arrive as IDOK and
@@ -98,7 +95,7 @@ LRESULT frmTransP::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcep
                 cmdSave_Click(); // ends the dialog: nothing may follow
             return 0;
         case DM_GETDEFID:
-            return FocusedDefaultButton(cmdSave_, kCmdSave);
+            return FocusedDefaultButton(Control(kCmdSave), kCmdSave);
         case WM_CLOSE:
             Unload(); // ends the dialog: nothing may follow
             return 0;
@@ -119,7 +116,7 @@ LRESULT frmTransP::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcep
 }
 
 int frmTransP::SliderValue() const {
-    return static_cast<int>(::SendMessageA(Slider_, TBM_GETPOS, 0, 0));
+    return static_cast<int>(::SendMessageA(Control(kSlider), TBM_GETPOS, 0, 0));
 }
 
 void frmTransP::MoveTo(POINT topLeft) {
@@ -140,12 +137,14 @@ void frmTransP::SetSliderFromLevel() {
     const double percent = std::clamp(*level / kLevelPerPercent, static_cast<double>(kMinPercent),
                                       static_cast<double>(kMaxPercent));
     if (const std::optional<std::int32_t> value = RoundToInt32(percent))
-        ::SendMessageA(Slider_, TBM_SETPOS, TRUE, *value);
+        ::SendMessageA(Control(kSlider), TBM_SETPOS, TRUE, *value);
 }
 
 void frmTransP::Form_Load() {
-    encryptor_ = std::make_unique<clsBinaryEncryptor>();
-    settingsPath_ = SettingsPathFor(params_.programFolder);
+    // A settings store of the dialog's own: its own cipher and its own copy
+    // of the settings path.
+    if (params_.openSettings)
+        settings_ = params_.openSettings();
     SetTopMost(hwnd_, true);
     SetSliderFromLevel();
     openingValue_ = std::to_string(SliderValue());
@@ -155,14 +154,9 @@ void frmTransP::Form_Load() {
 void frmTransP::tmrPerc_Timer() {
     const std::string caption = std::to_string(SliderValue()) + "%";
     // Rewriting an unchanged caption every tick would only repaint it.
-    if (GetWindowTextAll(lblTransp_) != caption)
-        ::SetWindowTextA(lblTransp_, caption.c_str());
-}
-
-bool frmTransP::SaveBPD(const void*, const std::string& strFileName, const std::string& KeySection,
-                        const std::string& KeyKey, const std::string& KeyValue) {
-    // A failed write is not reported; the level stays applied.
-    return WriteProfileKey(strFileName, KeySection, KeyKey, KeyValue);
+    const HWND label = Control(kLblTransp);
+    if (GetWindowTextAll(label) != caption)
+        ::SetWindowTextA(label, caption.c_str());
 }
 
 void frmTransP::cmdSave_Click() {
@@ -176,11 +170,9 @@ void frmTransP::cmdSave_Click() {
     if (const std::optional<std::int16_t> level = ParseInt16(GetWindowTextAll(params_.txtTransp)))
         SetTransparency(params_.mainWindow, *level);
 
-    if (encryptor_) {
-        UpdateSettingsFile(*encryptor_, settingsPath_, [&](const std::string& plainPath) {
-            return SaveBPD(this, plainPath, kSettingsSection, "TRANSPATENCY", savedText_);
-        });
-    }
+    // A failed write is not reported; the level stays applied.
+    if (settings_)
+        settings_->Write("TRANSPATENCY", savedText_);
 
     ReleaseMainWindow();
     Unload();
@@ -212,6 +204,26 @@ void frmTransP::Form_Unload() {
     }
     // The close is never cancelled; a changed value is dropped.
     ReleaseMainWindow();
+}
+
+HWND mnuTransP_Click(HINSTANCE instance, HWND openDialog, frmTransP::Params params) {
+    // One dialog at a time; the main window is disabled while it is open,
+    // so this is only reached by a command sent to it directly.
+    if (openDialog && ::IsWindow(openDialog)) {
+        ::SetWindowPos(openDialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        ::SetForegroundWindow(openDialog);
+        return openDialog;
+    }
+    const HWND mainWindow = params.mainWindow;
+    frmTransP* dialog = frmTransP::Load(instance, std::move(params));
+    if (!dialog)
+        return nullptr;
+    RECT main{};
+    ::GetWindowRect(mainWindow, &main);
+    dialog->MoveTo(POINT{main.left, main.top});
+    dialog->Show();
+    dialog->SetSliderFromLevel();
+    return dialog->hwnd();
 }
 
 } // namespace quorvel

@@ -4,14 +4,14 @@
 // file. While the dialog is open the main window takes no input.
 #include <windows.h>
 
+#include "common/MainWindowParts.h"
 #include "common/ToolDialog.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
 namespace quorvel {
-
-class clsBinaryEncryptor;
 
 class frmTransP : public ToolDialog {
   public:
@@ -29,22 +29,18 @@ class frmTransP : public ToolDialog {
 
     // What the dialog works on: the main window, whose opacity it sets and
     // which it disables while open; the main window's hidden box that holds
-    // the level as text; the program folder with the settings file.
+    // the level as text; and a settings store of the dialog's own, made when
+    // it loads.
     struct Params {
         HWND mainWindow = nullptr;
         HWND txtTransp = nullptr;
-        std::string programFolder;
+        std::function<std::unique_ptr<SettingsWriter>()> openSettings;
     };
 
     // Loads the dialog hidden, running its Form_Load. The dialog owns itself
     // and ends with its window. Null when it could not be created.
-    static frmTransP* Load(HINSTANCE instance, const Params& params);
+    static frmTransP* Load(HINSTANCE instance, Params params);
 
-    ~frmTransP() override;
-    frmTransP(const frmTransP&) = delete;
-    frmTransP& operator=(const frmTransP&) = delete;
-
-    HWND hwnd() const { return hwnd_; }
     // Puts the dialog's outer top-left corner at this screen point.
     void MoveTo(POINT topLeft);
     // Shows the dialog modeless; it has no owner window.
@@ -69,18 +65,12 @@ class frmTransP : public ToolDialog {
     void Unload();
     // Gives the main window its input back and leaves the topmost band.
     void ReleaseMainWindow();
-    bool SaveBPD(const void* TheForm, const std::string& strFileName, const std::string& KeySection,
-                 const std::string& KeyKey, const std::string& KeyValue);
 
     Params params_;
-    HWND Slider_ = nullptr;
-    HWND lblTransp_ = nullptr;
-    HWND cmdSave_ = nullptr;
     // The control that had the focus when the dialog was last deactivated.
     HWND lastFocus_ = nullptr;
 
-    std::unique_ptr<clsBinaryEncryptor> encryptor_;
-    std::string settingsPath_;
+    std::unique_ptr<SettingsWriter> settings_;
     std::string savedText_;
     // The slider value in per cent as text, when the dialog opened or last
     // saved: a different slider value is an unsaved change.
@@ -88,5 +78,10 @@ class frmTransP : public ToolDialog {
 
     bool unloading_ = false;
 };
+
+// Preferences > Set TransParency Level: opens the dialog over the main
+// window's top-left corner. Returns the dialog's window (null when none
+// could be made); while it is open, a second call brings it forward.
+HWND mnuTransP_Click(HINSTANCE instance, HWND openDialog, frmTransP::Params params);
 
 } // namespace quorvel

@@ -18,7 +18,7 @@ SetLayeredFn LayeredAttributesEntry() {
 
 } // namespace
 
-std::int32_t SetTransparency(HWND hwnd, const std::int16_t& level) {
+std::int32_t SetTransparency(HWND hwnd, std::int16_t level) {
     if (level < 0 || level > 255)
         return kTransparencyOutOfRange;
     bool failed = false;

@@ -1,7 +1,7 @@
 // How long the program takes to show an NFO, against the floor set by the
 // text box itself: a bare multi-line edit control of the same style and
 // font taking the same bytes. Prints a table; judges nothing.
-#include "app/TextLines.h"
+#include "text/TextLines.h"
 #include "app/resource.h"
 #include "common/Twips.h"
 
@@ -53,11 +53,12 @@ struct Launch {
     SIZE_T peakWorkingSet = 0;
 };
 
-HWND FindMain(DWORD pid) {
+HWND FindWindowOf(DWORD pid, const char* className) {
     struct Args {
         DWORD pid;
+        const char* className;
         HWND found;
-    } args{pid, nullptr};
+    } args{pid, className, nullptr};
     ::EnumWindows(
         [](HWND hwnd, LPARAM lp) -> BOOL {
             auto* a = reinterpret_cast<Args*>(lp);
@@ -65,7 +66,7 @@ HWND FindMain(DWORD pid) {
             ::GetWindowThreadProcessId(hwnd, &p);
             char cls[64] = {};
             ::GetClassNameA(hwnd, cls, sizeof cls);
-            if (p == a->pid && lstrcmpA(cls, "Quorvel.frmMain") == 0 && ::IsWindowVisible(hwnd)) {
+            if (p == a->pid && lstrcmpA(cls, a->className) == 0 && ::IsWindowVisible(hwnd)) {
                 a->found = hwnd;
                 return FALSE;
             }
@@ -89,7 +90,7 @@ Launch TimeProgram(const std::string& exe, const std::string& file, std::size_t 
         return result;
     const double deadline = start + 600;
     while (Now() < deadline) {
-        HWND main = FindMain(pi.dwProcessId);
+        HWND main = FindWindowOf(pi.dwProcessId, "Quorvel.frmMain");
         if (main) {
             HWND text = ::GetDlgItem(main, IDC_txtnfo);
             DWORD_PTR length = 0;
@@ -111,6 +112,35 @@ Launch TimeProgram(const std::string& exe, const std::string& file, std::size_t 
     ::CloseHandle(pi.hProcess);
     ::CloseHandle(pi.hThread);
     return result;
+}
+
+// From process start until the bare window of BareWindow.exe is shown.
+double TimeBareWindow(const std::string& exe) {
+    std::string line = "\"" + exe + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    const double start = Now();
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return -1;
+    double seconds = -1;
+    for (const double deadline = start + 60; Now() < deadline; ::Sleep(2)) {
+        if (HWND bare = FindWindowOf(pi.dwProcessId, "Quorvel.BareWindow")) {
+            seconds = Now() - start;
+            ::PostMessageA(bare, WM_CLOSE, 0, 0);
+            break;
+        }
+    }
+    if (::WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0)
+        ::TerminateProcess(pi.hProcess, 1);
+    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    return seconds;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
 }
 
 // The floor: a bare edit control of the same style, size and font.
@@ -165,11 +195,20 @@ int main(int argc, char** argv) {
     };
     const Case cases[] = {{"16 KB", 16 * 1024}, {"1 MB", 1024 * 1024}, {"10 MB", 10 * 1024 * 1024}};
 
+    // Start-up side by side: the program with an empty command line and the
+    // bare window, taken in turns so both see the same machine.
     std::vector<double> empty;
-    for (int r = 0; r < repeats; ++r)
+    std::vector<double> bare;
+    const std::string bareExe = folder + "\\quorvel_bare_window.exe";
+    for (int r = 0; r < std::max(repeats, 5); ++r) {
         empty.push_back(TimeProgram(exe, "", 0).seconds);
+        bare.push_back(TimeBareWindow(bareExe));
+    }
     const double emptyStart = Fastest(empty);
-    std::printf("empty command line: %.3f s (fastest of %d)\n\n", emptyStart, repeats);
+    std::printf("start, median of %zu: program (empty command line) %.3f s, bare window %.3f s, "
+                "ratio %.2f (target < 1.20)\n",
+                empty.size(), Median(empty), Median(bare), Median(empty) / Median(bare));
+    std::printf("empty command line: %.3f s (fastest of %zu)\n\n", emptyStart, empty.size());
     std::printf("%-6s %10s %10s %10s %10s %9s %12s\n", "file", "program s", "floor s", "own s",
                 "own/floor", "target", "peak WS MB");
 

@@ -2,6 +2,7 @@
 // Move-only owners for Windows handles, so every path out of a routine
 // closes what it opened.
 #include <windows.h>
+#include <oleauto.h>
 
 namespace quorvel {
 
@@ -43,26 +44,72 @@ private:
 };
 
 namespace detail {
-template <typename H, void (*Close)(H)> struct NullTraits {
+template <typename H, auto Close, H Empty = nullptr> struct Traits {
     using type = H;
-    static H empty() noexcept { return nullptr; }
+    static H empty() noexcept { return Empty; }
     static void close(H h) noexcept { Close(h); }
 };
 inline void CloseKey(HKEY key) { ::RegCloseKey(key); }
-inline void CloseFile(HANDLE h) { ::CloseHandle(h); }
-inline void DeleteFont(HFONT h) { ::DeleteObject(h); }
-inline void DeleteBrush(HBRUSH h) { ::DeleteObject(h); }
-struct FileTraits {
+inline void CloseKernel(HANDLE h) { ::CloseHandle(h); }
+inline void CloseFind(HANDLE h) { ::FindClose(h); }
+inline void DeleteGdi(HGDIOBJ h) { ::DeleteObject(h); }
+inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
+inline void DestroyAccel(HACCEL h) { ::DestroyAcceleratorTable(h); }
+inline void FreeBstr(BSTR b) { ::SysFreeString(b); }
+inline void FreeFontResource(HANDLE h) { ::RemoveFontMemResourceEx(h); }
+// INVALID_HANDLE_VALUE is not a constant expression; files and find
+// handles compare against it at run time.
+template <auto Close> struct InvalidTraits {
     using type = HANDLE;
     static HANDLE empty() noexcept { return INVALID_HANDLE_VALUE; }
-    static void close(HANDLE h) noexcept { ::CloseHandle(h); }
+    static void close(HANDLE h) noexcept { Close(h); }
 };
 } // namespace detail
 
-using UniqueHkey = UniqueHandle<detail::NullTraits<HKEY, detail::CloseKey>>;
-using UniqueHfile = UniqueHandle<detail::FileTraits>;
-using UniqueKernelHandle = UniqueHandle<detail::NullTraits<HANDLE, detail::CloseFile>>;
-using UniqueHfont = UniqueHandle<detail::NullTraits<HFONT, detail::DeleteFont>>;
-using UniqueHbrush = UniqueHandle<detail::NullTraits<HBRUSH, detail::DeleteBrush>>;
+using UniqueHkey = UniqueHandle<detail::Traits<HKEY, detail::CloseKey>>;
+using UniqueHfile = UniqueHandle<detail::InvalidTraits<detail::CloseKernel>>;
+using UniqueFind = UniqueHandle<detail::InvalidTraits<detail::CloseFind>>;
+using UniqueKernelHandle = UniqueHandle<detail::Traits<HANDLE, detail::CloseKernel>>;
+using UniqueHfont = UniqueHandle<detail::Traits<HFONT, detail::DeleteGdi>>;
+using UniqueHbrush = UniqueHandle<detail::Traits<HBRUSH, detail::DeleteGdi>>;
+using UniqueHbitmap = UniqueHandle<detail::Traits<HBITMAP, detail::DeleteGdi>>;
+using UniqueHmenu = UniqueHandle<detail::Traits<HMENU, detail::DestroyMenuHandle>>;
+using UniqueHaccel = UniqueHandle<detail::Traits<HACCEL, detail::DestroyAccel>>;
+using UniqueBstr = UniqueHandle<detail::Traits<BSTR, detail::FreeBstr>>;
+using UniqueFontResource = UniqueHandle<detail::Traits<HANDLE, detail::FreeFontResource>>;
+
+// A window's device context, released when the object goes.
+class WindowDC {
+public:
+    explicit WindowDC(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    ~WindowDC() {
+        if (dc_)
+            ::ReleaseDC(hwnd_, dc_);
+    }
+    HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// Selects an object into a device context and selects the old one back.
+class SelectGuard {
+public:
+    SelectGuard(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(::SelectObject(dc, object)) {}
+    SelectGuard(const SelectGuard&) = delete;
+    SelectGuard& operator=(const SelectGuard&) = delete;
+    ~SelectGuard() {
+        if (old_)
+            ::SelectObject(dc_, old_);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
 
 } // namespace quorvel

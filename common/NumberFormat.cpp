@@ -1,5 +1,7 @@
 #include "common/NumberFormat.h"
 
+#include "common/Handles.h"
+
 #include <windows.h>
 #include <oleauto.h>
 
@@ -7,23 +9,28 @@ namespace quorvel {
 
 namespace {
 
-// Owns a BSTR made from an ANSI string.
-class Bstr {
-public:
-    explicit Bstr(std::string_view text) {
-        const std::wstring wide = WideFromAnsi(text);
-        value_ = ::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-    }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    ~Bstr() { ::SysFreeString(value_); }
-    BSTR get() const { return value_; }
-
-private:
-    BSTR value_ = nullptr;
-};
-
 constexpr LCID kUserLocale = LOCALE_USER_DEFAULT;
+
+UniqueBstr BstrFromAnsi(std::string_view text) {
+    const std::wstring wide = WideFromAnsi(text);
+    return UniqueBstr(::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
+}
+
+std::string AnsiFromBstr(const UniqueBstr& text) {
+    return text ? AnsiFromWide(std::wstring_view(text.get(), ::SysStringLen(text.get())))
+                : std::string();
+}
+
+// One parser for every target type: oleaut32's conversion from text to
+// that type, with the user's locale.
+template <typename Out, typename Var, typename Convert>
+std::optional<Out> Parse(std::string_view text, Convert convert) {
+    const UniqueBstr b = BstrFromAnsi(text);
+    Var v{};
+    if (!b || FAILED(convert(b.get(), kUserLocale, 0, &v)))
+        return std::nullopt;
+    return static_cast<Out>(v);
+}
 
 } // namespace
 
@@ -49,35 +56,19 @@ std::string AnsiFromWide(std::wstring_view text) {
 }
 
 std::optional<double> ParseDouble(std::string_view text) {
-    Bstr b(text);
-    double d = 0;
-    if (!b.get() || FAILED(::VarR8FromStr(b.get(), kUserLocale, 0, &d)))
-        return std::nullopt;
-    return d;
+    return Parse<double, DOUBLE>(text, ::VarR8FromStr);
 }
 
 std::optional<float> ParseSingle(std::string_view text) {
-    Bstr b(text);
-    float f = 0;
-    if (!b.get() || FAILED(::VarR4FromStr(b.get(), kUserLocale, 0, &f)))
-        return std::nullopt;
-    return f;
+    return Parse<float, FLOAT>(text, ::VarR4FromStr);
 }
 
 std::optional<std::int16_t> ParseInt16(std::string_view text) {
-    Bstr b(text);
-    SHORT v = 0;
-    if (!b.get() || FAILED(::VarI2FromStr(b.get(), kUserLocale, 0, &v)))
-        return std::nullopt;
-    return static_cast<std::int16_t>(v);
+    return Parse<std::int16_t, SHORT>(text, ::VarI2FromStr);
 }
 
 std::optional<std::int32_t> ParseInt32(std::string_view text) {
-    Bstr b(text);
-    LONG v = 0;
-    if (!b.get() || FAILED(::VarI4FromStr(b.get(), kUserLocale, 0, &v)))
-        return std::nullopt;
-    return static_cast<std::int32_t>(v);
+    return Parse<std::int32_t, LONG>(text, ::VarI4FromStr);
 }
 
 std::optional<std::int16_t> RoundToInt16(double value) {
@@ -95,12 +86,29 @@ std::optional<std::int32_t> RoundToInt32(double value) {
 }
 
 std::string FormatDouble(double value) {
-    BSTR out = nullptr;
-    if (FAILED(::VarBstrFromR8(value, kUserLocale, 0, &out)) || !out)
+    UniqueBstr out;
+    if (FAILED(::VarBstrFromR8(value, kUserLocale, 0, out.put())))
         return {};
-    std::string text = AnsiFromWide(std::wstring_view(out, ::SysStringLen(out)));
-    ::SysFreeString(out);
-    return text;
+    return AnsiFromBstr(out);
+}
+
+std::string FormatGeneralDate(double date) {
+    // oleaut32's date-to-text conversion is the locale's general date form,
+    // including the dropped zero time.
+    UniqueBstr text;
+    if (FAILED(::VarBstrFromDate(date, kUserLocale, 0, text.put())))
+        return {};
+    return AnsiFromBstr(text);
+}
+
+std::string CurrentGeneralDate() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    now.wMilliseconds = 0;
+    DATE date = 0;
+    if (!::SystemTimeToVariantTime(&now, &date))
+        return {};
+    return FormatGeneralDate(date);
 }
 
 } // namespace quorvel

@@ -24,6 +24,13 @@ std::optional<std::int32_t> RoundToInt32(double value);
 // locale's decimal separator (127.5, 255, 76.5).
 std::string FormatDouble(double value);
 
+// An OLE date (days since 30 Dec 1899) as the user's locale writes a
+// general date: short date, a blank and long time; the date alone when the
+// time is exactly midnight.
+std::string FormatGeneralDate(double date);
+// The current local date and time (whole seconds) in that form.
+std::string CurrentGeneralDate();
+
 // Conversions between the program's 8-bit (ANSI code page) strings and UTF-16.
 std::wstring WideFromAnsi(std::string_view text);
 std::string AnsiFromWide(std::wstring_view text);

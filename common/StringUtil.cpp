@@ -33,6 +33,20 @@ std::string ToUpperAscii(std::string_view text) {
     return out;
 }
 
+std::string FolderOf(std::string_view path) {
+    const auto slash = path.find_last_of("\\/");
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+std::string FileNameOf(std::string_view path) {
+    const auto slash = path.find_last_of("\\/");
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string WithoutExtension(std::string_view name) {
+    return std::string(name.substr(0, name.find_last_of('.')));
+}
+
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
     std::string out;
     if (from.empty())

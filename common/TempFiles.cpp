@@ -30,8 +30,8 @@ UniqueHfile CreateOwnTempFile(const std::string& folder, const char* prefix, DWO
 
 void RemoveAbandonedTempFiles(const std::string& folder, const char* prefix, bool includeOwn) {
     WIN32_FIND_DATAA fd{};
-    HANDLE find = ::FindFirstFileA((folder + prefix + "*-*.tmp").c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE)
+    const UniqueFind find(::FindFirstFileA((folder + prefix + "*-*.tmp").c_str(), &fd));
+    if (!find)
         return;
     const std::size_t skip = std::strlen(prefix);
     do {
@@ -51,8 +51,7 @@ void RemoveAbandonedTempFiles(const std::string& folder, const char* prefix, boo
         }
         if (abandoned)
             ::DeleteFileA((folder + fd.cFileName).c_str());
-    } while (::FindNextFileA(find, &fd));
-    ::FindClose(find);
+    } while (::FindNextFileA(find.get(), &fd));
 }
 
 } // namespace quorvel

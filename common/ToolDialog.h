@@ -7,20 +7,17 @@
 
 #include "common/Handles.h"
 #include "common/Twips.h"
+#include "common/Window.h"
+
+#include <span>
 
 namespace quorvel {
 
-class ToolDialog {
-  public:
-    ToolDialog(const ToolDialog&) = delete;
-    ToolDialog& operator=(const ToolDialog&) = delete;
-
+class ToolDialog : public WindowBase {
   protected:
     enum class Position { ScreenOrigin, ScreenCentre };
 
     ToolDialog() = default;
-    // Virtual: the window deletes its object as it ends.
-    virtual ~ToolDialog() = default;
 
     // Registers the class on first use and creates the window for this
     // object: no sizing border, no minimise or maximise button, no taskbar
@@ -29,23 +26,15 @@ class ToolDialog {
     // window owns it from here on and deletes it when it ends.
     bool CreateToolWindow(HINSTANCE instance, const char* className, const char* caption,
                           double clientWidthTw, double clientHeightTw, Position position);
-    // Makes the dialogs' font and gives it to the window; for WM_CREATE,
-    // before the controls.
-    void CreateDialogFont();
-    // A visible child in the dialogs' font, placed in twips.
-    HWND CreateControl(HINSTANCE instance, const char* className, const char* text, DWORD style,
-                       DWORD exStyle, int id, double leftTw, double topTw, double widthTw,
-                       double heightTw);
+    // Makes the dialogs' font and the controls of the table; for WM_CREATE.
+    void CreateDialogControls(HINSTANCE instance, std::span<const ControlSpec> controls);
+    HWND Control(int id) const { return ::GetDlgItem(hwnd_, id); }
     // The answer to DM_GETDEFID: Enter presses the button that has the
     // focus, as in Windows' own dialogs, and no other.
     static LRESULT FocusedDefaultButton(HWND button, int id);
 
-    virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept = 0;
-
-    HWND hwnd_ = nullptr;
-
   private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnWindowGone() noexcept override;
 
     UniqueHfont font_;
     Dpi dpi_;

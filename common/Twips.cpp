@@ -1,15 +1,16 @@
 #include "common/Twips.h"
 
+#include "common/Handles.h"
+
 #include <cmath>
 
 namespace quorvel {
 
 Dpi SystemDpi() {
     Dpi dpi;
-    if (HDC dc = ::GetDC(nullptr)) {
-        dpi.x = ::GetDeviceCaps(dc, LOGPIXELSX);
-        dpi.y = ::GetDeviceCaps(dc, LOGPIXELSY);
-        ::ReleaseDC(nullptr, dc);
+    if (const WindowDC screen(nullptr); screen) {
+        dpi.x = ::GetDeviceCaps(screen.get(), LOGPIXELSX);
+        dpi.y = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
     }
     if (dpi.x <= 0)
         dpi.x = 96;
@@ -34,6 +35,40 @@ double PixelsToTwips(int pixels, int dpi) {
 
 int PointsToFontHeight(double points, int dpiY) {
     return -static_cast<int>(std::lround(points * dpiY / 72.0));
+}
+
+namespace {
+
+// The height in pixels the font's characters really come out at; -1 for a
+// scalable font, which comes out at any height.
+LONG CharacterHeight(HFONT font) {
+    const WindowDC screen(nullptr);
+    const SelectGuard select(screen.get(), font);
+    TEXTMETRICA tm{};
+    if (!::GetTextMetricsA(screen.get(), &tm) || (tm.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)))
+        return -1;
+    return tm.tmHeight - tm.tmInternalLeading;
+}
+
+} // namespace
+
+UniqueHfont CreatePointFont(const char* face, double points, int weight, bool underline, int dpiY) {
+    LOGFONTA lf{};
+    lf.lfHeight = PointsToFontHeight(points, dpiY);
+    lf.lfWeight = weight;
+    lf.lfUnderline = underline ? TRUE : FALSE;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
+    UniqueHfont font(::CreateFontIndirectA(&lf));
+    const LONG got = font ? CharacterHeight(font.get()) : -1;
+    if (got >= 0 && (-lf.lfHeight - got) * 10 > -lf.lfHeight) {
+        lstrcpynA(lf.lfFaceName, "Microsoft Sans Serif", LF_FACESIZE);
+        lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+        if (UniqueHfont scalable{::CreateFontIndirectA(&lf)})
+            font = std::move(scalable);
+    }
+    return font;
 }
 
 } // namespace quorvel

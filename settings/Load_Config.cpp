@@ -1,44 +1,19 @@
-// The main window's side of the settings file: reading and writing single
-// keys, and bringing the window to its saved state at start-up.
-#include "app/frmMain.h"
+#include "settings/Load_Config.h"
 
-#include "app/MenuCaption.h"
-#include "app/TextFile.h"
-#include "app/resource.h"
 #include "appearance/modGeneral.h"
 #include "appearance/modTransparency.h"
 #include "common/NumberFormat.h"
-#include "settings/SettingsFile.h"
-#include "settings/clsBinaryEncryptor.h"
+#include "common/Window.h"
+#include "settings/SettingsStore.h"
 
 namespace quorvel {
 
-void frmMain::SaveBPD(const void*, const std::string& strFileName, const std::string& KeySection,
-                      const std::string& KeyKey, const std::string& KeyValue) {
-    // A failed write is not reported: the window keeps its new state.
-    WriteProfileKey(strFileName, KeySection, KeyKey, KeyValue);
-}
-
-void frmMain::LoadBPD(const void*, const std::string& strFileName, const std::string& KeySection,
-                      const std::string& KeyKey) {
-    // A missing key gives the file's own path, which is never a number; a
-    // key with nothing after "=" leaves the settings value as it was.
-    ReadProfileKey(strFileName, KeySection, KeyKey, strFileName, settingsValue_);
-}
-
-void frmMain::ReadSetting(const std::string& plainPath, const char* key) {
-    // Read from the private plain copy; a missing key still gives the
-    // settings file's own path.
-    ReadProfileKey(plainPath, kSettingsSection, key, settingsPath_, settingsValue_);
-}
-
-void frmMain::WriteSetting(const std::string& key) {
-    UpdateSettingsFile(*encryptor_, settingsPath_, [&](const std::string& plainPath) {
-        return WriteProfileKey(plainPath, kSettingsSection, key, settingsValue_);
-    });
-}
-
 namespace {
+
+// One holder per setting, filled by the reads and acted on afterwards.
+struct Holders {
+    std::string alwaysOnTop, foreColor, backColor, fileAss, urlProt, makeWrite;
+};
 
 // "Equal to n" for a setting held as text: text that is not a number never
 // equals anything.
@@ -47,62 +22,63 @@ bool HolderEquals(const std::string& holder, double n) {
     return value && *value == n;
 }
 
+void ApplyColor(const std::string& text, TextBoxState& textBox, bool back) {
+    if (const auto c = ParseInt32(text))
+        back ? textBox.SetBackColor(static_cast<std::uint32_t>(*c))
+             : textBox.SetForeColor(static_cast<std::uint32_t>(*c));
+}
+
+Holders ReadHolders(SettingsStore& store, HWND txtTransp, TextBoxState& textBox) {
+    Holders h;
+    store.ReadAll([&] {
+        // Each read leaves its value in the store's settings value; a key
+        // with nothing after "=" leaves the value of the read before it.
+        const auto read = [&](const char* key) -> const std::string& {
+            store.LoadBPD(nullptr, store.path(), "INIT", key);
+            return store.value();
+        };
+        h.alwaysOnTop = read("ALWAYSONTOP");
+        ::SetWindowTextA(txtTransp, read("TRANSPATENCY").c_str());
+        h.foreColor = read("FGCOLOR");
+        h.backColor = read("BGCOLOR");
+        h.fileAss = read("ADDFILEASS");
+        h.urlProt = read("ADDURLPROT");
+        h.makeWrite = read("MAKEWRITE");
+        ApplyColor(read("ForeColor"), textBox, false);
+        ApplyColor(read("BackColor"), textBox, true);
+    });
+    return h;
+}
+
 } // namespace
 
-void frmMain::Load_Config() {
-    RemoveAbandonedSettingsCopies(settingsPath_);
-    ReadSettingsFile(*encryptor_, settingsPath_, [&](const std::string& plainPath) {
-        ReadSetting(plainPath, "ALWAYSONTOP");
-        alwaysOnTopHolder_ = settingsValue_;
-        ReadSetting(plainPath, "TRANSPATENCY");
-        ::SetWindowTextA(txtTransp_, settingsValue_.c_str());
-        ReadSetting(plainPath, "FGCOLOR");
-        foreColorHolder_ = settingsValue_;
-        ReadSetting(plainPath, "BGCOLOR");
-        backColorHolder_ = settingsValue_;
-        ReadSetting(plainPath, "ADDFILEASS");
-        fileAssHolder_ = settingsValue_;
-        ReadSetting(plainPath, "ADDURLPROT");
-        urlProtHolder_ = settingsValue_;
-        ReadSetting(plainPath, "MAKEWRITE");
-        makeWriteHolder_ = settingsValue_;
-        ReadSetting(plainPath, "ForeColor");
-        if (const auto c = ParseInt32(settingsValue_))
-            SetForeColor(static_cast<std::uint32_t>(*c));
-        ReadSetting(plainPath, "BackColor");
-        if (const auto c = ParseInt32(settingsValue_))
-            SetBackColor(static_cast<std::uint32_t>(*c));
-    });
+void Load_Config(SettingsStore& store, HWND window, HWND txtTransp, ToggleCaptions& captions,
+                 TextBoxState& textBox) {
+    const Holders h = ReadHolders(store, txtTransp, textBox);
 
-    const auto onTop = ParseDouble(alwaysOnTopHolder_);
+    const auto onTop = ParseDouble(h.alwaysOnTop);
     if (onTop && *onTop == 1) {
-        SetTopMost(hwnd_, true);
-        SetMenuCaption(menu_, IDM_mnuOnTop, "Set Always On Top (True)");
+        SetTopMost(window, true);
+        captions.SetCaption(Toggle::OnTop, "Set Always On Top (True)");
     } else if (!onTop || *onTop == 0) {
-        SetMenuCaption(menu_, IDM_mnuOnTop, "Set Always On Top (False)");
+        captions.SetCaption(Toggle::OnTop, "Set Always On Top (False)");
     }
 
-    if (const auto level = ParseInt16(GetWindowTextAll(txtTransp_)))
-        SetTransparency(hwnd_, *level);
+    if (const auto level = ParseInt16(GetWindowTextAll(txtTransp)))
+        SetTransparency(window, *level);
 
     // The upper-case keys come from a hand-edited file and win.
-    if (const auto c = ParseInt32(foreColorHolder_))
-        SetForeColor(static_cast<std::uint32_t>(*c));
-    if (const auto c = ParseInt32(backColorHolder_))
-        SetBackColor(static_cast<std::uint32_t>(*c));
+    ApplyColor(h.foreColor, textBox, false);
+    ApplyColor(h.backColor, textBox, true);
 
-    if (HolderEquals(fileAssHolder_, 0))
-        SetMenuCaption(menu_, IDM_mnuAss, "Remove File Association");
-    if (HolderEquals(urlProtHolder_, 0))
-        SetMenuCaption(menu_, IDM_mnuUrl, "Remove URL Protocol");
+    if (HolderEquals(h.fileAss, 0))
+        captions.SetCaption(Toggle::FileAssociation, "Remove File Association");
+    if (HolderEquals(h.urlProt, 0))
+        captions.SetCaption(Toggle::UrlProtocol, "Remove URL Protocol");
 
-    if (HolderEquals(makeWriteHolder_, 0)) {
-        SetMenuCaption(menu_, IDM_mnuMakeWrite, "Make Read-Only");
-        SetLocked(false);
-    } else {
-        SetMenuCaption(menu_, IDM_mnuMakeWrite, "Make Writable");
-        SetLocked(true);
-    }
+    const bool writable = HolderEquals(h.makeWrite, 0);
+    captions.SetCaption(Toggle::MakeWrite, writable ? "Make Read-Only" : "Make Writable");
+    textBox.SetLocked(!writable);
 }
 
 } // namespace quorvel

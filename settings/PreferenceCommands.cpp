@@ -1,9 +1,5 @@
-// Colour, always-on-top and read-only commands: each applies its change to
-// the window at once and stores it at once.
-#include "app/frmMain.h"
+#include "settings/PreferenceCommands.h"
 
-#include "app/MenuCaption.h"
-#include "app/resource.h"
 #include "appearance/modGeneral.h"
 
 #include <commdlg.h>
@@ -12,70 +8,70 @@
 
 namespace quorvel {
 
-bool frmMain::PickColor(std::uint32_t current, std::uint32_t& chosen) {
+namespace {
+
+// The colour dialog, opened on the colour being changed. Cancel is a
+// failure of the dialog: the command then changes nothing.
+bool PickColor(HWND owner, std::uint32_t current, std::uint32_t& chosen) {
+    // Both colour commands share the dialog's custom colours.
+    static COLORREF customColors[16] = {};
     CHOOSECOLORA cc{};
     cc.lStructSize = sizeof cc;
-    cc.hwndOwner = hwnd_;
-    // The dialog opens on the colour being changed.
+    cc.hwndOwner = owner;
     cc.rgbResult = (current & 0x80000000u) ? ::GetSysColor(static_cast<int>(current & 0xFFu))
                                            : static_cast<COLORREF>(current);
-    cc.lpCustColors = customColors_;
+    cc.lpCustColors = customColors;
     cc.Flags = CC_RGBINIT | CC_FULLOPEN;
-    // Cancel is a failure of the dialog: the command changes nothing.
     if (!::ChooseColorA(&cc))
         return false;
-    dialogColor_ = cc.rgbResult;
     chosen = static_cast<std::uint32_t>(cc.rgbResult & 0x00FFFFFFu);
     return true;
 }
 
-void frmMain::mnuFC_Click() {
+} // namespace
+
+void mnuFC_Click(HWND owner, TextBoxState& textBox, SettingsWriter& settings) {
     std::uint32_t color = 0;
-    if (!PickColor(foreColor_, color) || !SetForeColor(color))
+    if (!PickColor(owner, textBox.ForeColor(), color) || !textBox.SetForeColor(color))
         return;
-    settingsValue_ = std::to_string(static_cast<std::int32_t>(foreColor_));
-    WriteSetting("ForeColor");
+    settings.Write("ForeColor", std::to_string(static_cast<std::int32_t>(textBox.ForeColor())));
 }
 
-void frmMain::mnuBC_Click() {
+void mnuBC_Click(HWND owner, TextBoxState& textBox, SettingsWriter& settings) {
     std::uint32_t color = 0;
-    if (!PickColor(backColor_, color) || !SetBackColor(color))
+    if (!PickColor(owner, textBox.BackColor(), color) || !textBox.SetBackColor(color))
         return;
-    settingsValue_ = std::to_string(static_cast<std::int32_t>(backColor_));
-    WriteSetting("BackColor");
+    settings.Write("BackColor", std::to_string(static_cast<std::int32_t>(textBox.BackColor())));
 }
 
-void frmMain::mnuOnTop_Click() {
-    const std::string caption = GetMenuCaption(menu_, IDM_mnuOnTop);
+void mnuOnTop_Click(HWND window, ToggleCaptions& captions, SettingsWriter& settings) {
+    // The file is written before the caption changes.
+    const std::string caption = captions.Caption(Toggle::OnTop);
     bool topMost = false;
     if (caption == "Set Always On Top (True)") {
-        settingsValue_ = "0";
-        WriteSetting("ALWAYSONTOP");
-        SetMenuCaption(menu_, IDM_mnuOnTop, "Set Always On Top (False)");
-        topMost = false;
+        settings.Write("ALWAYSONTOP", "0");
+        captions.SetCaption(Toggle::OnTop, "Set Always On Top (False)");
     } else if (caption == "Set Always On Top (False)") {
-        settingsValue_ = "1";
-        WriteSetting("ALWAYSONTOP");
-        SetMenuCaption(menu_, IDM_mnuOnTop, "Set Always On Top (True)");
+        settings.Write("ALWAYSONTOP", "1");
+        captions.SetCaption(Toggle::OnTop, "Set Always On Top (True)");
         topMost = true;
     } else {
         return;
     }
-    SetTopMost(hwnd_, topMost);
+    SetTopMost(window, topMost);
 }
 
-void frmMain::mnuMakeWrite_Click() {
-    const std::string caption = GetMenuCaption(menu_, IDM_mnuMakeWrite);
+void mnuMakeWrite_Click(ToggleCaptions& captions, TextBoxState& textBox, SettingsWriter& settings) {
+    // The window changes before the file is written.
+    const std::string caption = captions.Caption(Toggle::MakeWrite);
     if (caption == "Make Writable") {
-        SetMenuCaption(menu_, IDM_mnuMakeWrite, "Make Read-Only");
-        SetLocked(false);
-        settingsValue_ = "0";
-        WriteSetting("MAKEWRITE");
+        captions.SetCaption(Toggle::MakeWrite, "Make Read-Only");
+        textBox.SetLocked(false);
+        settings.Write("MAKEWRITE", "0");
     } else if (caption == "Make Read-Only") {
-        SetMenuCaption(menu_, IDM_mnuMakeWrite, "Make Writable");
-        SetLocked(true);
-        settingsValue_ = "1";
-        WriteSetting("MAKEWRITE");
+        captions.SetCaption(Toggle::MakeWrite, "Make Writable");
+        textBox.SetLocked(true);
+        settings.Write("MAKEWRITE", "1");
     }
 }
 

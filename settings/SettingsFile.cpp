@@ -1,9 +1,9 @@
 #include "settings/SettingsFile.h"
 
-#include "common/FileReplace.h"
+#include "common/Files.h"
 #include "common/Handles.h"
-#include "common/TempFiles.h"
 #include "common/StringUtil.h"
+#include "common/TempFiles.h"
 #include "common/WaitCursor.h"
 #include "settings/clsBinaryEncryptor.h"
 
@@ -14,17 +14,6 @@
 namespace quorvel {
 
 namespace {
-
-std::string FullPath(const std::string& path) {
-    char full[MAX_PATH * 4] = {};
-    const DWORD n = ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(sizeof full), full, nullptr);
-    return (n == 0 || n >= sizeof full) ? path : std::string(full, n);
-}
-
-std::string FolderOf(const std::string& fullPath) {
-    const auto slash = fullPath.find_last_of("\\/");
-    return slash == std::string::npos ? std::string(".") : fullPath.substr(0, slash + 1);
-}
 
 // Two copies of the program share one settings file: each read-modify-
 // replace holds a mutex named after the file.
@@ -103,12 +92,6 @@ std::int64_t FileSize(const std::string& path) {
     return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-bool FlushToDisk(const std::string& path) {
-    UniqueHfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && ::FlushFileBuffers(file.get());
-}
-
 } // namespace
 
 void RemoveAbandonedSettingsCopies(const std::string& settingsPath) {
@@ -164,11 +147,9 @@ bool UpdateSettingsFile(clsBinaryEncryptor& encryptor, const std::string& settin
 
     const bool written = write(temp.path());
     temp.ForgetProfile();
-    if (!written || !encryptor.EncryptFile(temp.path(), temp.path(), kSettingsPassword))
-        return false;
-    if (!FlushToDisk(temp.path()))
-        return false;
-    return MoveIntoPlace(temp.path(), target);
+    std::string scrambled;
+    return written && encryptor.EncryptFile(temp.path(), temp.path(), kSettingsPassword) &&
+           ReadWholeFile(temp.path(), scrambled) && ReplaceFileContents(target, scrambled);
 }
 
 namespace {

@@ -15,12 +15,12 @@ inline constexpr char kSettingsSection[] = "INIT";
 // The program folder followed by "\config.bin".
 std::string SettingsPathFor(const std::string& programFolder);
 
-// Writes one key: unscrambles a copy of the settings file in the same
-// folder, lets `write` change the plain copy, scrambles it and puts it in
-// place of the settings file in one step. The settings file is never plain
-// or half-written on disk; when its scrambled content cannot be read (locked
-// or unreadable) nothing is written. Two running copies of the program take
-// turns. Returns whether the settings file was replaced.
+// Writes one key: unscrambles a copy of the settings file, lets `write`
+// change the plain copy, scrambles it and puts it in place of the settings
+// file in one step. The settings file is never plain or half-written on
+// disk; when its scrambled content cannot be read (locked or unreadable)
+// nothing is written. Two running copies of the program take turns.
+// Returns whether the settings file was replaced.
 bool UpdateSettingsFile(clsBinaryEncryptor& encryptor, const std::string& settingsPath,
                         const std::function<bool(const std::string& plainPath)>& write);
 
@@ -36,9 +36,9 @@ void RemoveAbandonedSettingsCopies(const std::string& settingsPath);
 // One key of a profile file; false when the profile write failed.
 bool WriteProfileKey(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value);
-// The value of one key, at most 499 characters, surrounding blanks removed;
-// `defaultText` when the key is missing. Empty optional when the key is
-// present with an empty value.
+// The value of one key, at most 499 characters, surrounding blanks removed,
+// or `defaultText` when the key is missing. False, with `value` unchanged,
+// when the key is present with an empty value.
 bool ReadProfileKey(const std::string& file, const std::string& section, const std::string& key,
                     const std::string& defaultText, std::string& value);
 

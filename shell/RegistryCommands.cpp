@@ -2,17 +2,15 @@
 // program with the shell. Each keeps its state in its own caption and in
 // the settings file, and both must keep describing what the registry really
 // holds when a registration fails half-way.
-#include "app/frmMain.h"
+#include "shell/RegistryCommands.h"
 
-#include "app/MenuCaption.h"
-#include "app/resource.h"
 #include "shell/modFileAssociation.h"
 
 namespace quorvel {
 
 namespace {
 
-constexpr char kProgramId[] = "Quorvel";
+constexpr const char* kProgramId = kProductTitle;
 constexpr char kExtension[] = "NFO";
 constexpr char kExtensionKey[] = ".nfo";
 
@@ -23,13 +21,13 @@ constexpr char kRemoveUrl[] = "Remove URL Protocol";
 
 } // namespace
 
-void frmMain::mnuAss_Click() {
-    const std::string caption = GetMenuCaption(menu_, IDM_mnuAss);
+void mnuAss_Click(ToggleCaptions& captions, SettingsWriter& settings,
+                  const std::string& programPath) {
+    const std::string caption = captions.Caption(Toggle::FileAssociation);
     if (caption == kAddFileAss) {
-        settingsValue_ = "0";
-        WriteSetting("ADDFILEASS");
-        SetMenuCaption(menu_, IDM_mnuAss, kRemoveFileAss);
-        if (CreateAssociation(kProgramId, kExtension, ProgramPath(), true))
+        settings.Write("ADDFILEASS", "0");
+        captions.SetCaption(Toggle::FileAssociation, kRemoveFileAss);
+        if (CreateAssociation(kProgramId, kExtension, programPath, true))
             return;
 
         // Not registered after all. Take away the rows that were written, so
@@ -38,61 +36,55 @@ void frmMain::mnuAss_Click() {
         // Removing the program key also took the URL protocol mark with it;
         // put it back if the protocol counts as registered, or admit that it
         // is not.
-        if (GetMenuCaption(menu_, IDM_mnuUrl) == kRemoveUrl) {
+        if (captions.Caption(Toggle::UrlProtocol) == kRemoveUrl) {
             try {
                 AddUrlProtocol(kProgramId);
             } catch (const RegistrationError&) {
-                SetMenuCaption(menu_, IDM_mnuUrl, kAddUrl);
-                settingsValue_ = "1";
-                WriteSetting("ADDURLPROT");
+                captions.SetCaption(Toggle::UrlProtocol, kAddUrl);
+                settings.Write("ADDURLPROT", "1");
             }
         }
-        SetMenuCaption(menu_, IDM_mnuAss, kAddFileAss);
-        settingsValue_ = "1";
-        WriteSetting("ADDFILEASS");
+        captions.SetCaption(Toggle::FileAssociation, kAddFileAss);
+        settings.Write("ADDFILEASS", "1");
     } else if (caption == kRemoveFileAss) {
-        settingsValue_ = "1";
-        WriteSetting("ADDFILEASS");
-        SetMenuCaption(menu_, IDM_mnuAss, kAddFileAss);
+        settings.Write("ADDFILEASS", "1");
+        captions.SetCaption(Toggle::FileAssociation, kAddFileAss);
         RemoveAssociation(kProgramId, kExtensionKey);
     }
 }
 
-void frmMain::mnuUrl_Click() {
-    const std::string caption = GetMenuCaption(menu_, IDM_mnuUrl);
+void mnuUrl_Click(ToggleCaptions& captions, SettingsWriter& settings,
+                  const std::string& programPath) {
+    const std::string caption = captions.Caption(Toggle::UrlProtocol);
     if (caption == kAddUrl) {
-        SetMenuCaption(menu_, IDM_mnuUrl, kRemoveUrl);
+        captions.SetCaption(Toggle::UrlProtocol, kRemoveUrl);
         try {
             AddUrlProtocol(kProgramId);
         } catch (const RegistrationError&) {
             // The mark could not be written (or its key not closed): make
             // sure none is left behind and keep offering to add it.
             RemoveUrlProtocolMark(kProgramId);
-            SetMenuCaption(menu_, IDM_mnuUrl, kAddUrl);
-            settingsValue_ = "1";
-            WriteSetting("ADDURLPROT");
+            captions.SetCaption(Toggle::UrlProtocol, kAddUrl);
+            settings.Write("ADDURLPROT", "1");
             return;
         }
-        settingsValue_ = "0";
-        WriteSetting("ADDURLPROT");
+        settings.Write("ADDURLPROT", "0");
     } else if (caption == kRemoveUrl) {
-        SetMenuCaption(menu_, IDM_mnuUrl, kAddUrl);
-        if (!ResetAssociation(kProgramId, kExtension, ProgramPath())) {
+        captions.SetCaption(Toggle::UrlProtocol, kAddUrl);
+        if (!ResetAssociation(kProgramId, kExtension, programPath)) {
             // The association could not be written afresh: take away what
             // was written, and the file association no longer counts as
             // registered.
             RemoveAssociation(kProgramId, kExtensionKey);
-            if (GetMenuCaption(menu_, IDM_mnuAss) == kRemoveFileAss) {
-                SetMenuCaption(menu_, IDM_mnuAss, kAddFileAss);
-                settingsValue_ = "1";
-                WriteSetting("ADDFILEASS");
+            if (captions.Caption(Toggle::FileAssociation) == kRemoveFileAss) {
+                captions.SetCaption(Toggle::FileAssociation, kAddFileAss);
+                settings.Write("ADDFILEASS", "1");
             }
         }
         // The mark normally went with the program key; when something kept
         // that key from being deleted, the mark must still go.
         RemoveUrlProtocolMark(kProgramId);
-        settingsValue_ = "1";
-        WriteSetting("ADDURLPROT");
+        settings.Write("ADDURLPROT", "1");
     }
 }
 

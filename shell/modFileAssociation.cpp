@@ -1,6 +1,8 @@
 #include "shell/modFileAssociation.h"
 
+#include "common/Files.h"
 #include "common/Handles.h"
+#include "common/StringUtil.h"
 
 #include <shlobj.h>
 
@@ -100,15 +102,8 @@ void RemoveUrlProtocolMark(const std::string& programId) noexcept {
 }
 
 std::string OwnProgramPath() {
-    char path[MAX_PATH * 4] = {};
-    const DWORD n = ::GetModuleFileNameA(nullptr, path, static_cast<DWORD>(sizeof path));
-    std::string full(path, n);
-    const auto slash = full.find_last_of('\\');
-    std::string folder = slash == std::string::npos ? std::string() : full.substr(0, slash);
-    std::string name = slash == std::string::npos ? full : full.substr(slash + 1);
-    if (const auto dot = name.find_last_of('.'); dot != std::string::npos)
-        name.resize(dot);
-    return folder + "\\" + name;
+    const std::string full = ModuleFileName(nullptr);
+    return FolderOf(full) + WithoutExtension(FileNameOf(full));
 }
 
 } // namespace quorvel

@@ -3,7 +3,7 @@
 // gives its own message where it has one, otherwise its quiet default; it
 // stays up and answering, ends cleanly, and leaves the user's files as they
 // were.
-#include "app/LongDirFix.h"
+#include "text/LongDirFix.h"
 #include "app/resource.h"
 #include "common/Handles.h"
 #include "common/NumberFormat.h"

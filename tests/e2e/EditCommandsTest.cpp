@@ -1,6 +1,6 @@
 // The Edit menu as a user meets it: the real text box, the real clipboard,
 // locked and writable.
-#include "app/EditCommands.h"
+#include "common/NumberFormat.h"
 #include "app/resource.h"
 #include "tests/e2e/ProgramHarness.h"
 #include "tests/e2e/WindowHarness.h"

@@ -153,7 +153,7 @@ TEST_F(MainWindowTest, TextBoxIsALockedWrappingOemTerminalBox) {
     EXPECT_FALSE(tm.tmPitchAndFamily & TMPF_FIXED_PITCH) << "fixed pitch (the flag is inverted)";
     EXPECT_EQ(glyph, 0xC9);
 
-    EXPECT_EQ(window_.frm().backColor(), 0x00FFFFFFu);
+    EXPECT_EQ(window_.frm().BackColor(), 0x00FFFFFFu);
     HDC boxDc = ::GetDC(box);
     const auto brush = reinterpret_cast<HBRUSH>(
         ::SendMessageA(window_.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(boxDc),

@@ -47,8 +47,8 @@ Shown ShownBy(WindowUnderTest& w) {
     DWORD flags = 0;
     if ((exStyle & WS_EX_LAYERED) && ::GetLayeredWindowAttributes(w.hwnd(), nullptr, &alpha, &flags))
         s.alpha = alpha;
-    s.fore = w.frm().foreColor();
-    s.back = w.frm().backColor();
+    s.fore = w.frm().ForeColor();
+    s.back = w.frm().BackColor();
     return s;
 }
 
@@ -194,14 +194,14 @@ TEST_F(SettingsTest, ColourDialogSetsAndStoresTheColours) {
         window_.Command(IDM_mnuFC);
         ASSERT_TRUE(driver.Finish());
     }
-    EXPECT_EQ(window_.frm().foreColor(), 255u);
+    EXPECT_EQ(window_.frm().ForeColor(), 255u);
     EXPECT_EQ(UnscrambleSettings(ConfigPath()), "[INIT]\r\nForeColor=255\r\n");
     {
         DialogDriver driver("Color", pick(255, 255, 255));
         window_.Command(IDM_mnuBC);
         ASSERT_TRUE(driver.Finish());
     }
-    EXPECT_EQ(window_.frm().backColor(), 16777215u);
+    EXPECT_EQ(window_.frm().BackColor(), 16777215u);
     EXPECT_EQ(UnscrambleSettings(ConfigPath()), "[INIT]\r\nForeColor=255\r\nBackColor=16777215\r\n");
 
     // Cancel changes nothing.
@@ -214,15 +214,15 @@ TEST_F(SettingsTest, ColourDialogSetsAndStoresTheColours) {
         window_.Command(IDM_mnuFC);
         ASSERT_TRUE(driver.Finish());
     }
-    EXPECT_EQ(window_.frm().foreColor(), 255u);
+    EXPECT_EQ(window_.frm().ForeColor(), 255u);
     EXPECT_EQ(ReadFileBytes(ConfigPath()), before);
 
     // The next start shows the stored colours.
     WindowUnderTest next;
     ::CopyFileA(ConfigPath().c_str(), (next / "config.bin").c_str(), FALSE);
     ASSERT_TRUE(next.Start());
-    EXPECT_EQ(next.frm().foreColor(), 255u);
-    EXPECT_EQ(next.frm().backColor(), 16777215u);
+    EXPECT_EQ(next.frm().ForeColor(), 255u);
+    EXPECT_EQ(next.frm().BackColor(), 16777215u);
 }
 
 TEST_F(SettingsTest, SettingsSurviveARestartOfTheProgram) {

@@ -1,7 +1,7 @@
 // File > Preferences > Registry Settings as the user meets it: captions,
 // stored settings and the registry of the throw-away prefix, and the shell's
 // open command starting the program on a file.
-#include "app/MenuCaption.h"
+#include "common/Menus.h"
 #include "app/resource.h"
 #include "shell/modFileAssociation.h"
 #include "tests/e2e/ProgramHarness.h"

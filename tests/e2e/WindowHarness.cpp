@@ -1,6 +1,6 @@
 #include "tests/e2e/WindowHarness.h"
 
-#include "app/MenuCaption.h"
+#include "common/Menus.h"
 #include "app/MessageLoop.h"
 #include "tests/e2e/ProgramHarness.h"
 #include "tests/support/Wait.h"

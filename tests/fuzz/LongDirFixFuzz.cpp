@@ -1,7 +1,7 @@
 // The caption's path shortening for every width and any path: the result is
 // the path itself when it fits, otherwise its head, "..." and a real tail
 // that starts at the first backslash of the kept region.
-#include "app/LongDirFix.h"
+#include "text/LongDirFix.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 #include <algorithm>

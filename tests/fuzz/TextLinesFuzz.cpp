@@ -1,6 +1,6 @@
 // The line reader on any bytes: the text box form must be well formed, lose
 // or add nothing but line ends, and load back unchanged.
-#include "app/TextLines.h"
+#include "text/TextLines.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "app/LongDirFix.h"
+#include "text/LongDirFix.h"
 
 #include <gtest/gtest.h>
 

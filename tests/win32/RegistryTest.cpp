@@ -1,4 +1,4 @@
-#include "app/Registry.h"
+#include "common/Registry.h"
 
 #include <gtest/gtest.h>
 

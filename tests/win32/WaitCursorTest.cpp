@@ -1,7 +1,7 @@
 // The wait cursor shows while the program is busy with a file (a text file
 // loaded or saved, the settings file rewritten) and the cursor from before
 // comes back afterwards.
-#include "app/TextFile.h"
+#include "text/TextFile.h"
 #include "settings/SettingsFile.h"
 #include "settings/clsBinaryEncryptor.h"
 #include "tests/support/TestFiles.h"

@@ -1,4 +1,4 @@
-#include "app/MenuCaption.h"
+#include "common/Menus.h"
 
 namespace quorvel {
 

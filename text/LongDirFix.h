@@ -7,6 +7,6 @@ namespace quorvel {
 // Shortens a path for the window caption: at most `Max` characters are shown
 // unchanged; a longer path keeps its first three characters, "...", and the
 // tail from the first backslash found in its last `Max` - 6 positions.
-std::string LongDirFix(const std::string& TargetString, const std::int16_t& Max);
+std::string LongDirFix(const std::string& TargetString, std::int16_t Max);
 
 } // namespace quorvel

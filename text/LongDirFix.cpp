@@ -1,8 +1,8 @@
-#include "app/LongDirFix.h"
+#include "text/LongDirFix.h"
 
 namespace quorvel {
 
-std::string LongDirFix(const std::string& TargetString, const std::int16_t& Max) {
+std::string LongDirFix(const std::string& TargetString, std::int16_t Max) {
     // Positions below are 1-based, as the caption rule counts them.
     const long long len = static_cast<long long>(TargetString.size());
     if (len <= Max)

@@ -1,0 +1,61 @@
+#pragma once
+// The object behind a window, and controls laid out in twips from a table.
+#include <windows.h>
+
+#include "common/Twips.h"
+
+#include <span>
+#include <string>
+
+namespace quorvel {
+
+// The text of a window, all of it, as 8-bit text.
+std::string GetWindowTextAll(HWND hwnd);
+
+// One control of a form, placed in twips.
+struct ControlSpec {
+    const char* className;
+    const char* text;
+    DWORD style;
+    DWORD exStyle;
+    int id;
+    double left, top, width, height;
+};
+
+// Creates the controls of `parent` in the table's order, which is also the
+// keyboard's, each visible, with `extraStyle`, placed at the display's DPI
+// and in `font` (none: the system's).
+void CreateControls(HWND parent, HINSTANCE instance, const Dpi& dpi, HFONT font,
+                    std::span<const ControlSpec> controls, DWORD extraStyle = 0);
+
+// A window whose messages go to its object: the object is stored with the
+// window at WM_NCCREATE, found again for every message, and told when the
+// window is gone.
+class WindowBase {
+public:
+    WindowBase(const WindowBase&) = delete;
+    WindowBase& operator=(const WindowBase&) = delete;
+    HWND hwnd() const { return hwnd_; }
+
+protected:
+    WindowBase() = default;
+    virtual ~WindowBase() = default;
+
+    // Registers `className` for windows of this kind, once per process.
+    static bool RegisterClassOnce(HINSTANCE instance, const char* className, UINT style,
+                                  HICON icon = nullptr, HICON smallIcon = nullptr);
+    // Creates the window with this object behind it.
+    HWND CreateWindowFor(HINSTANCE instance, DWORD exStyle, const char* className,
+                         const char* caption, DWORD style, const RECT& rc, HMENU menu);
+
+    virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept = 0;
+    // After WM_NCDESTROY: the window is gone, and the object may end itself.
+    virtual void OnWindowGone() noexcept {}
+
+    HWND hwnd_ = nullptr;
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+};
+
+} // namespace quorvel
