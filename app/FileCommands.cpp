@@ -8,6 +8,7 @@
 #include "text/TextFile.h"
 
 #include <commdlg.h>
+#include <ole2.h>
 
 namespace quorvel {
 
@@ -34,6 +35,10 @@ void frmMain::mnuOpen_Click() {
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
+    // The dialog uses the shell, which wants OLE on this thread: started at
+    // the first Open, not with the program, and kept until the program ends.
+    static const HRESULT ole = ::OleInitialize(nullptr);
+    static_cast<void>(ole);
     if (!::GetOpenFileNameA(&ofn)) {
         // Cancel gives an empty file name: the file shown before is no
         // longer Save's target, so a Save cannot write the emptied text

@@ -49,33 +49,50 @@ RECT WindowRect(HWND hwnd) {
 } // namespace
 
 void frmMain::ApplyPlacement() {
+    // The steps are taken on a window rectangle in whole pixels, as the
+    // window would take each one, and the window is placed once at the end.
     const std::string key = placementKey();
     const auto read = [&](const char* name, const RegValue& fallback) {
         return ReadRegValue(HKEY_CURRENT_USER, key, name, fallback);
     };
-    MoveTo(PlacementNumber(read("MainLeft", std::string("0")), 0.0f), TopTw());
-    MoveTo(LeftTw(), PlacementNumber(read("MainTop", std::string("0")), 0.0f));
-
+    RECT rc = WindowRect(hwnd_);
+    const auto moveTo = [&](double leftTw, double topTw) {
+        ::OffsetRect(&rc, TwipsToPixels(leftTw, dpi_.x) - rc.left,
+                     TwipsToPixels(topTw, dpi_.y) - rc.top);
+    };
     // Centred on the primary screen at the window's present size.
-    const auto centre = [this] {
+    const auto centre = [&] {
         const double screenW = PixelsToTwips(::GetSystemMetrics(SM_CXSCREEN), dpi_.x);
         const double screenH = PixelsToTwips(::GetSystemMetrics(SM_CYSCREEN), dpi_.y);
-        const double x = std::trunc(std::nearbyint(screenW - WidthTw()) / 2);
-        const double y = std::trunc(std::nearbyint(screenH - HeightTw()) / 2);
-        MoveTo(x, y);
+        moveTo(std::trunc(std::nearbyint(screenW - PixelsToTwips(rc.right - rc.left, dpi_.x)) / 2),
+               std::trunc(std::nearbyint(screenH - PixelsToTwips(rc.bottom - rc.top, dpi_.y)) / 2));
     };
-    if (LeftTw() == 0 && TopTw() == 0)
+    moveTo(PlacementNumber(read("MainLeft", std::string("0")), 0.0f),
+           PixelsToTwips(rc.top, dpi_.y));
+    moveTo(PixelsToTwips(rc.left, dpi_.x),
+           PlacementNumber(read("MainTop", std::string("0")), 0.0f));
+    if (rc.left == 0 && rc.top == 0)
         centre();
-
-    SizeTo(PlacementSize(read("MainWidth", std::int32_t{8355}), kDefaultWidthTw), HeightTw());
-    SizeTo(WidthTw(), PlacementSize(read("MainHeight", std::int32_t{6855}), kDefaultHeightTw));
+    rc.right = rc.left + std::max(0, TwipsToPixels(PlacementSize(read("MainWidth", std::int32_t{8355}),
+                                                                 kDefaultWidthTw),
+                                                   dpi_.x));
+    rc.bottom = rc.top + std::max(0, TwipsToPixels(PlacementSize(read("MainHeight", std::int32_t{6855}),
+                                                                 kDefaultHeightTw),
+                                                   dpi_.y));
+    const auto place = [&] {
+        ::SetWindowPos(hwnd_, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        rc = WindowRect(hwnd_);
+    };
+    place();
 
     // A placement on a screen that is gone, or edited by hand, would open
     // the window where no one can see or reach it: such a window is centred
     // as on a first start, at its stored size.
-    const RECT rc = WindowRect(hwnd_);
-    if (!::MonitorFromRect(&rc, MONITOR_DEFAULTTONULL))
+    if (!::MonitorFromRect(&rc, MONITOR_DEFAULTTONULL)) {
         centre();
+        place();
+    }
 }
 
 void frmMain::StorePlacement() {
@@ -95,17 +112,6 @@ double frmMain::WidthTw() const {
 double frmMain::HeightTw() const {
     const RECT rc = WindowRect(hwnd_);
     return PixelsToTwips(rc.bottom - rc.top, dpi_.y);
-}
-
-void frmMain::MoveTo(double leftTw, double topTw) {
-    ::SetWindowPos(hwnd_, nullptr, TwipsToPixels(leftTw, dpi_.x), TwipsToPixels(topTw, dpi_.y), 0,
-                   0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void frmMain::SizeTo(double widthTw, double heightTw) {
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, std::max(0, TwipsToPixels(widthTw, dpi_.x)),
-                   std::max(0, TwipsToPixels(heightTw, dpi_.y)),
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace quorvel

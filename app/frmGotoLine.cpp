@@ -4,7 +4,6 @@
 #include "common/NumberFormat.h"
 #include "common/Window.h"
 
-#include <commctrl.h>
 
 #include <memory>
 #include <optional>
@@ -18,7 +17,6 @@ namespace {
 constexpr double kClientWidthTw = 2760;
 constexpr double kClientHeightTw = 1080;
 
-constexpr UINT_PTR kLineNrSubclass = 1;
 
 // In tab order, which is also the sibling order: the entry box lies on top
 // of the bottom of the info label it overlaps.
@@ -65,8 +63,7 @@ HWND frmGotoLine::Show(HINSTANCE instance, HWND txtnfo) {
 
 void frmGotoLine::CreateControls(HINSTANCE instance) {
     CreateDialogControls(instance, kControls);
-    ::SetWindowSubclass(Control(kTxtLineNr), LineNrProc, kLineNrSubclass,
-                        reinterpret_cast<DWORD_PTR>(this));
+    HookControl(Control(kTxtLineNr), LineNrHook, this);
 }
 
 LRESULT frmGotoLine::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
@@ -88,9 +85,6 @@ LRESULT frmGotoLine::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexc
             return 0;
         case DM_GETDEFID:
             return FocusedDefaultButton(Control(kCmdGoto), kCmdGoto);
-        case WM_DESTROY:
-            ::RemoveWindowSubclass(Control(kTxtLineNr), LineNrProc, kLineNrSubclass);
-            return 0;
         default:
             break;
         }
@@ -100,9 +94,9 @@ LRESULT frmGotoLine::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexc
     return ::DefWindowProcA(hwnd_, msg, wParam, lParam);
 }
 
-LRESULT CALLBACK frmGotoLine::LineNrProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR, DWORD_PTR selfPtr) {
-    auto* self = reinterpret_cast<frmGotoLine*>(selfPtr);
+LRESULT frmGotoLine::LineNrHook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                void* selfPtr) {
+    auto* self = static_cast<frmGotoLine*>(selfPtr);
     switch (msg) {
     case WM_GETDLGCODE:
         // Enter belongs to the box: the dialog's keyboard interface must not
@@ -110,7 +104,7 @@ LRESULT CALLBACK frmGotoLine::LineNrProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         if (lParam) {
             const auto* m = reinterpret_cast<const MSG*>(lParam);
             if (m->message == WM_KEYDOWN && m->wParam == VK_RETURN)
-                return ::DefSubclassProc(hwnd, msg, wParam, lParam) | DLGC_WANTALLKEYS;
+                return CallControlProc(hwnd, msg, wParam, lParam) | DLGC_WANTALLKEYS;
         }
         break;
     case WM_KEYDOWN: {
@@ -128,7 +122,7 @@ LRESULT CALLBACK frmGotoLine::LineNrProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     default:
         break;
     }
-    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+    return CallControlProc(hwnd, msg, wParam, lParam);
 }
 
 void frmGotoLine::Form_Load() {

@@ -29,8 +29,7 @@ class frmGotoLine : public ToolDialog {
   private:
     explicit frmGotoLine(HWND txtnfo) : txtnfo_(txtnfo) {}
 
-    static LRESULT CALLBACK LineNrProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR id, DWORD_PTR self);
+    static LRESULT LineNrHook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, void* self);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept override;
     void CreateControls(HINSTANCE instance);
 

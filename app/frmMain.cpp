@@ -8,7 +8,6 @@
 #include "settings/SettingsStore.h"
 #include "text/TextFile.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 namespace quorvel {
@@ -138,6 +137,7 @@ bool frmMain::Create(HINSTANCE instance, const StartupArgs& args, int showComman
     Form_Load();
     ::ShowWindow(hwnd_, showCommand);
     ::UpdateWindow(hwnd_);
+    controls_.Activate(instance, IDR_CONTROLS_MANIFEST);
     return true;
 }
 
@@ -163,7 +163,7 @@ void frmMain::CreateControls() {
     ::SendMessageA(txtnfo_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
     SetBackColor(backColor_);
-    ::SetWindowSubclass(txtnfo_, TextBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    HookControl(txtnfo_, TextBoxHook, this);
 
     txtTransp_ = ::CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 0, 0, hwnd_,
                                    reinterpret_cast<HMENU>(IDC_txtTransp), instance_, nullptr);
@@ -200,7 +200,6 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept 
             if (dialog && ::IsWindow(dialog))
                 ::DestroyWindow(dialog);
         gotoLineDlg_ = transPDlg_ = nullptr;
-        ::RemoveWindowSubclass(txtnfo_, TextBoxProc, 1);
         if (quitOnDestroy_)
             ::PostQuitMessage(0);
         return 0;
@@ -216,9 +215,8 @@ void frmMain::OnWindowGone() noexcept {
     accel_.reset();
 }
 
-LRESULT CALLBACK frmMain::TextBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR selfPtr) {
-    auto* self = reinterpret_cast<frmMain*>(selfPtr);
+LRESULT frmMain::TextBoxHook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, void* selfPtr) {
+    auto* self = static_cast<frmMain*>(selfPtr);
     if (msg == WM_MBUTTONDOWN) {
         std::int16_t shift = 0;
         if (wParam & MK_SHIFT)
@@ -232,7 +230,7 @@ LRESULT CALLBACK frmMain::TextBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
         self->txtnfo_MouseDown(4, shift, x, y);
         return 0;
     }
-    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+    return CallControlProc(hwnd, msg, wParam, lParam);
 }
 
 HBRUSH frmMain::OnCtlColor(HDC dc) noexcept {

@@ -5,6 +5,7 @@
 // only the parts of the window it needs.
 #include <windows.h>
 
+#include "common/ControlsContext.h"
 #include "common/Handles.h"
 #include "common/MainWindowParts.h"
 #include "common/Twips.h"
@@ -69,8 +70,7 @@ public:
 private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept override;
     void OnWindowGone() noexcept override;
-    static LRESULT CALLBACK TextBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR self);
+    static LRESULT TextBoxHook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, void* self);
     bool OnCommand(UINT id) noexcept;
     HBRUSH OnCtlColor(HDC dc) noexcept;
     void CreateControls();
@@ -88,8 +88,6 @@ private:
     double TopTw() const;
     double WidthTw() const;
     double HeightTw() const;
-    void MoveTo(double leftTw, double topTw);
-    void SizeTo(double widthTw, double heightTw);
 
     // File and Edit commands (FileCommands.cpp, EditCommands.cpp).
     void ShowFileInCaption();
@@ -128,6 +126,9 @@ private:
     // The window's settings store: its cipher, the settings path and the
     // settings value.
     std::unique_ptr<SettingsStore> settings_;
+
+    // Version 6 of the common controls for all the program opens later.
+    ControlsContext controls_;
 
     // Modeless dialogs; each window owns its own object and frees it when
     // it is destroyed.

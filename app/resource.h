@@ -4,6 +4,8 @@
 #define IDI_QUORVEL 1
 #define IDR_MAINMENU 100
 #define IDR_ACCEL 101
+// The common controls of version 6, activated once the program has started.
+#define IDR_CONTROLS_MANIFEST 102
 
 // Menu items of frmMain, named after the menu they stand for.
 #define IDM_mnuOpen 1001

@@ -55,7 +55,6 @@ inline void CloseFind(HANDLE h) { ::FindClose(h); }
 inline void DeleteGdi(HGDIOBJ h) { ::DeleteObject(h); }
 inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
 inline void DestroyAccel(HACCEL h) { ::DestroyAcceleratorTable(h); }
-inline void FreeBstr(BSTR b) { ::SysFreeString(b); }
 inline void FreeFontResource(HANDLE h) { ::RemoveFontMemResourceEx(h); }
 // INVALID_HANDLE_VALUE is not a constant expression; files and find
 // handles compare against it at run time.
@@ -75,7 +74,6 @@ using UniqueHbrush = UniqueHandle<detail::Traits<HBRUSH, detail::DeleteGdi>>;
 using UniqueHbitmap = UniqueHandle<detail::Traits<HBITMAP, detail::DeleteGdi>>;
 using UniqueHmenu = UniqueHandle<detail::Traits<HMENU, detail::DestroyMenuHandle>>;
 using UniqueHaccel = UniqueHandle<detail::Traits<HACCEL, detail::DestroyAccel>>;
-using UniqueBstr = UniqueHandle<detail::Traits<BSTR, detail::FreeBstr>>;
 using UniqueFontResource = UniqueHandle<detail::Traits<HANDLE, detail::FreeFontResource>>;
 
 // A window's device context, released when the object goes.

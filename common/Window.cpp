@@ -14,6 +14,44 @@ std::string GetWindowTextAll(HWND hwnd) {
     return text;
 }
 
+namespace {
+
+// What a hooked control keeps in its window properties.
+constexpr char kHookProp[] = "Quorvel.Hook";
+constexpr char kSelfProp[] = "Quorvel.HookSelf";
+constexpr char kOwnProcProp[] = "Quorvel.OwnProc";
+
+LRESULT CALLBACK HookedProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const auto hook = reinterpret_cast<ControlHook>(::GetPropA(control, kHookProp));
+    void* self = ::GetPropA(control, kSelfProp);
+    if (msg == WM_NCDESTROY) {
+        // The control ends: its own procedure back, and nothing left behind.
+        const auto own = reinterpret_cast<WNDPROC>(::GetPropA(control, kOwnProcProp));
+        ::SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+        for (const char* prop : {kHookProp, kSelfProp, kOwnProcProp})
+            ::RemovePropA(control, prop);
+        return ::CallWindowProcA(own, control, msg, wParam, lParam);
+    }
+    return hook ? hook(control, msg, wParam, lParam, self)
+                : CallControlProc(control, msg, wParam, lParam);
+}
+
+} // namespace
+
+void HookControl(HWND control, ControlHook hook, void* self) {
+    ::SetPropA(control, kHookProp, reinterpret_cast<HANDLE>(hook));
+    ::SetPropA(control, kSelfProp, self);
+    const LONG_PTR own =
+        ::SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HookedProc));
+    ::SetPropA(control, kOwnProcProp, reinterpret_cast<HANDLE>(own));
+}
+
+LRESULT CallControlProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const auto own = reinterpret_cast<WNDPROC>(::GetPropA(control, kOwnProcProp));
+    return own ? ::CallWindowProcA(own, control, msg, wParam, lParam)
+               : ::DefWindowProcA(control, msg, wParam, lParam);
+}
+
 void CreateControls(HWND parent, HINSTANCE instance, const Dpi& dpi, HFONT font,
                     std::span<const ControlSpec> controls, DWORD extraStyle) {
     for (const ControlSpec& c : controls) {

@@ -12,6 +12,14 @@ namespace quorvel {
 // The text of a window, all of it, as 8-bit text.
 std::string GetWindowTextAll(HWND hwnd);
 
+// A procedure put in front of a control's own, for the control's object
+// `self`; it hands on what it leaves alone with CallControlProc.
+using ControlHook = LRESULT (*)(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, void* self);
+// Puts `hook` in front of the control's procedure until the control ends.
+void HookControl(HWND control, ControlHook hook, void* self);
+// The control's own procedure, for the messages a hook hands on.
+LRESULT CallControlProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam);
+
 // One control of a form, placed in twips.
 struct ControlSpec {
     const char* className;

@@ -15,20 +15,33 @@ struct Holders {
     std::string alwaysOnTop, foreColor, backColor, fileAss, urlProt, makeWrite;
 };
 
-// "Equal to n" for a setting held as text: text that is not a number never
-// equals anything.
-bool HolderEquals(const std::string& holder, double n) {
-    const auto value = ParseDouble(holder);
-    return value && *value == n;
-}
+// Conversions of the values read. A missing key reads as the settings path,
+// which is never a number: it needs no conversion, nor the loading of the
+// conversion routines on a first start.
+class Values {
+public:
+    explicit Values(const std::string& settingsPath) : missing_(settingsPath) {}
 
-void ApplyColor(const std::string& text, TextBoxState& textBox, bool back) {
-    if (const auto c = ParseInt32(text))
-        back ? textBox.SetBackColor(static_cast<std::uint32_t>(*c))
-             : textBox.SetForeColor(static_cast<std::uint32_t>(*c));
-}
+    template <typename Parse> auto Number(const std::string& text, Parse parse) const {
+        return text == missing_ ? decltype(parse(text))() : parse(text);
+    }
+    // "Equal to n": text that is not a number never equals anything.
+    bool Equals(const std::string& text, double n) const {
+        const auto value = Number(text, ParseDouble);
+        return value && *value == n;
+    }
+    void ApplyColor(const std::string& text, TextBoxState& textBox, bool back) const {
+        if (const auto c = Number(text, ParseInt32))
+            back ? textBox.SetBackColor(static_cast<std::uint32_t>(*c))
+                 : textBox.SetForeColor(static_cast<std::uint32_t>(*c));
+    }
 
-Holders ReadHolders(SettingsStore& store, HWND txtTransp, TextBoxState& textBox) {
+private:
+    const std::string& missing_;
+};
+
+Holders ReadHolders(SettingsStore& store, const Values& values, HWND txtTransp,
+                    TextBoxState& textBox) {
     Holders h;
     store.ReadAll([&] {
         // Each read leaves its value in the store's settings value; a key
@@ -44,8 +57,8 @@ Holders ReadHolders(SettingsStore& store, HWND txtTransp, TextBoxState& textBox)
         h.fileAss = read("ADDFILEASS");
         h.urlProt = read("ADDURLPROT");
         h.makeWrite = read("MAKEWRITE");
-        ApplyColor(read("ForeColor"), textBox, false);
-        ApplyColor(read("BackColor"), textBox, true);
+        values.ApplyColor(read("ForeColor"), textBox, false);
+        values.ApplyColor(read("BackColor"), textBox, true);
     });
     return h;
 }
@@ -54,9 +67,10 @@ Holders ReadHolders(SettingsStore& store, HWND txtTransp, TextBoxState& textBox)
 
 void Load_Config(SettingsStore& store, HWND window, HWND txtTransp, ToggleCaptions& captions,
                  TextBoxState& textBox) {
-    const Holders h = ReadHolders(store, txtTransp, textBox);
+    const Values values(store.path());
+    const Holders h = ReadHolders(store, values, txtTransp, textBox);
 
-    const auto onTop = ParseDouble(h.alwaysOnTop);
+    const auto onTop = values.Number(h.alwaysOnTop, ParseDouble);
     if (onTop && *onTop == 1) {
         SetTopMost(window, true);
         captions.SetCaption(Toggle::OnTop, "Set Always On Top (True)");
@@ -64,19 +78,19 @@ void Load_Config(SettingsStore& store, HWND window, HWND txtTransp, ToggleCaptio
         captions.SetCaption(Toggle::OnTop, "Set Always On Top (False)");
     }
 
-    if (const auto level = ParseInt16(GetWindowTextAll(txtTransp)))
+    if (const auto level = values.Number(GetWindowTextAll(txtTransp), ParseInt16))
         SetTransparency(window, *level);
 
     // The upper-case keys come from a hand-edited file and win.
-    ApplyColor(h.foreColor, textBox, false);
-    ApplyColor(h.backColor, textBox, true);
+    values.ApplyColor(h.foreColor, textBox, false);
+    values.ApplyColor(h.backColor, textBox, true);
 
-    if (HolderEquals(h.fileAss, 0))
+    if (values.Equals(h.fileAss, 0))
         captions.SetCaption(Toggle::FileAssociation, "Remove File Association");
-    if (HolderEquals(h.urlProt, 0))
+    if (values.Equals(h.urlProt, 0))
         captions.SetCaption(Toggle::UrlProtocol, "Remove URL Protocol");
 
-    const bool writable = HolderEquals(h.makeWrite, 0);
+    const bool writable = values.Equals(h.makeWrite, 0);
     captions.SetCaption(Toggle::MakeWrite, writable ? "Make Read-Only" : "Make Writable");
     textBox.SetLocked(!writable);
 }

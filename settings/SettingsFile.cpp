@@ -171,6 +171,13 @@ void ReadCopy(clsBinaryEncryptor& encryptor, const std::string& target, const st
 void ReadSettingsFile(clsBinaryEncryptor& encryptor, const std::string& settingsPath,
                       const std::function<void(const std::string& plainPath)>& read) {
     const std::string target = FullPath(settingsPath);
+    // No settings yet (the first start): every key reads as missing from the
+    // settings path itself, with no private copy to make.
+    if (::GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        (::GetLastError() == ERROR_FILE_NOT_FOUND || ::GetLastError() == ERROR_PATH_NOT_FOUND)) {
+        read(target);
+        return;
+    }
     TempCopy temp(FolderOf(target));
     if (!temp.ok()) {
         // A read-only program folder still has settings worth reading: the

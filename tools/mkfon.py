@@ -16,12 +16,9 @@ holding one FONTDIR resource and one FONT resource per pixel size. Each FONT
 resource is a Windows 3.0 raster font (FNT version 0x300). The FNT fields
 that decide whether GDI (and Wine) picks this font and draws it right:
 
-  dfCharSet        255 (OEM_CHARSET): the charset the program asks for and
-                   the one Windows' own Terminal has; GetTextMetrics reports
-                   it as tmCharSet.
-  face name        "Terminal" (dfFace): the name the program asks for. Wine
-                   knows no code page for charset 255, so it matches this
-                   font by its name alone.
+  dfCharSet        255 (OEM_CHARSET), as Windows' own Terminal has.
+  face name        "Terminal": Wine, knowing no code page for charset 255,
+                   matches this font by its name alone.
   dfVertRes/HorizRes
                    96 dpi. Raster fonts are picked by pixel height; 96 is
                    the resolution a raster font for the standard display
@@ -42,8 +39,7 @@ that decide whether GDI (and Wine) picks this font and draws it right:
                    Cell width, FF_MODERN with the "variable pitch" bit clear,
                    DFF_FIXED: NFO art relies on every byte being one column.
   dfWeight         700 (the bold Terminus cuts, which is what is asked for).
-  dfFirstChar/dfLastChar
-                   0 and 255: all 256 bytes have a glyph.
+  dfFirstChar/dfLastChar 0 and 255: all 256 bytes have a glyph.
 
 Glyph order: plain CP437, glyph slot b = picture of byte b. Under Wine this
 is also what an ANSI EDIT control needs, although it keeps text as UTF-16:
@@ -52,9 +48,7 @@ page (1252) for its look-ups. The control turns the bytes into UTF-16 with
 1252 and the font turns them back with 1252, which lands on slot b again.
 (Wine's EDIT still gives 0x7F, 0x81, 0x8D, 0x8F, 0x90, 0x9D and 0xAD no
 width: their UTF-16 forms are control characters to it, before any font is
-asked, so no glyph order can help them.)
-
-The output is deterministic (no time stamps), so its hash identifies it.
+asked, so no glyph order can help them.) The output is deterministic (no time stamps): its hash identifies it.
 """
 
 import argparse
