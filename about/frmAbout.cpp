@@ -29,9 +29,9 @@ constexpr double kBottomMarginTw = 60;
 constexpr COLORREF kLinkColor = 0x00C00000;      // dark blue, 0x00BBGGRR
 constexpr COLORREF kCopyrightColor = 0x00404040; // dark grey
 
-// Query and set values, create and list sub-keys, notify, create links and
-// read the security: not the read-only mask.
-constexpr REGSAM kKeyValueAccess = 0x2003F;
+// Reading only: a program without registry virtualization (64-bit, or with
+// a manifest) gets no write access to HKEY_LOCAL_MACHINE as a normal user.
+constexpr REGSAM kKeyValueAccess = KEY_READ;
 
 // The controls, in the order of their layers: a control lies above the
 // ones after it, and the pictures (WS_CLIPSIBLINGS) paint around what lies

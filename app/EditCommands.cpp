@@ -31,10 +31,8 @@ void frmMain::mnuSelAll_Click() {
 }
 
 void frmMain::mnuNow_Click() {
-    // An edit control takes EM_REPLACESEL even when read-only; a locked text
-    // must not change, so the command does nothing then.
-    if (::GetWindowLongA(txtnfo_, GWL_STYLE) & ES_READONLY)
-        return;
+    // Inserted whether or not the text is locked: a locked box refuses only
+    // the editing it is asked to do itself, and Save stays off while it is.
     const std::string now = CurrentGeneralDate();
     // Undoable like any other edit; the caret ends behind the new text.
     ::SendMessageA(txtnfo_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(now.c_str()));

@@ -2,6 +2,7 @@
 #include "app/frmMain.h"
 
 #include "app/resource.h"
+#include "common/Files.h"
 #include "common/Menus.h"
 #include "common/NumberFormat.h"
 #include "text/LongDirFix.h"
@@ -20,10 +21,18 @@ void frmMain::ShowFileInCaption() {
     ::SetWindowTextA(hwnd_, caption.c_str());
 }
 
+// What Save must know of the last load.
+void frmMain::NoteLoad(LoadOutcome outcome) {
+    textHasNulBytes_ = outcome == LoadOutcome::LoadedNulBytesShownAsBlanks;
+    // A path that does not exist may still be created by a Save.
+    fileUnread_ = outcome == LoadOutcome::Failed && PathExists(currentFile_);
+}
+
 void frmMain::mnuOpen_Click() {
     // The text goes before the dialog opens, chosen file or not.
     ::SetWindowTextA(txtnfo_, "");
     textHasNulBytes_ = false;
+    fileUnread_ = false;
 
     static constexpr char kFilter[] = "NFO Files [*.nfo]\0*.nfo\0All Files [*.*]\0*.*\0";
     std::string file(32768, '\0');
@@ -50,8 +59,7 @@ void frmMain::mnuOpen_Click() {
     currentFile_ = file.c_str();
     if (currentFile_.empty())
         return;
-    const auto outcome = LoadText(txtnfo_, currentFile_);
-    textHasNulBytes_ = outcome == LoadOutcome::LoadedNulBytesShownAsBlanks;
+    NoteLoad(LoadText(txtnfo_, currentFile_));
     ShowFileInCaption();
 }
 
@@ -69,6 +77,13 @@ void frmMain::mnuSave_Click() {
         ::MessageBoxA(hwnd_,
                       "This file holds NUL bytes, which the text box shows as blanks. Saving "
                       "would change them, so the file was not saved.",
+                      "Error", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (fileUnread_) {
+        ::MessageBoxA(hwnd_,
+                      "This file could not be read when it was opened, so the text box does not "
+                      "hold its text. Saving would replace it, so the file was not saved.",
                       "Error", MB_OK | MB_ICONINFORMATION);
         return;
     }

@@ -275,8 +275,7 @@ void frmMain::Form_Load() {
         currentFile_ = args_.commandLine;
         const auto outcome = ReadTextFile(hwnd_, currentFile_, text);
         haveText = outcome != LoadOutcome::Failed;
-        if (haveText)
-            textHasNulBytes_ = outcome == LoadOutcome::LoadedNulBytesShownAsBlanks;
+        NoteLoad(outcome);
         ShowFileInCaption();
     }
     ApplyPlacement();

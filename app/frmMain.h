@@ -10,6 +10,7 @@
 #include "common/MainWindowParts.h"
 #include "common/Twips.h"
 #include "common/Window.h"
+#include "text/TextFile.h"
 
 #include <cstdint>
 #include <memory>
@@ -91,6 +92,7 @@ private:
 
     // File and Edit commands (FileCommands.cpp, EditCommands.cpp).
     void ShowFileInCaption();
+    void NoteLoad(LoadOutcome outcome);
     void mnuOpen_Click();
     void mnuSave_Click();
     void mnuExit_Click();
@@ -123,6 +125,9 @@ private:
     // The text box shows a file whose NUL bytes it cannot hold; saving it
     // back would change the file, so Save refuses.
     bool textHasNulBytes_ = false;
+    // The Save target exists but its text is not in the text box (its load
+    // failed): a Save would put other text in place of the user's file.
+    bool fileUnread_ = false;
     // The window's settings store: its cipher, the settings path and the
     // settings value.
     std::unique_ptr<SettingsStore> settings_;

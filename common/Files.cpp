@@ -38,14 +38,121 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
-// Puts the finished copy in the place of `target` in one step.
-bool MoveIntoPlace(const std::string& copy, const std::string& target) {
-    const DWORD attributes = ::GetFileAttributesA(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        return false;
-    return ::MoveFileExA(copy.c_str(), target.c_str(),
+// What a save needs to know of the file it replaces.
+struct Existing {
+    bool exists = false;
+    std::string path;   // the file itself, past any symbolic link
+    DWORD attributes = 0;
+    DWORD links = 1;
+};
+
+// A symbolic link is saved through: its target gets the bytes and the link
+// stays. A file that is missing, or cannot be opened even to look at it,
+// reports only what its path shows.
+Existing Examine(const std::string& target) {
+    Existing e;
+    e.path = target;
+    e.attributes = ::GetFileAttributesA(target.c_str());
+    e.exists = e.attributes != INVALID_FILE_ATTRIBUTES;
+    if (!e.exists || (e.attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return e;
+    const UniqueHfile file(::CreateFileA(target.c_str(), FILE_READ_ATTRIBUTES,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file)
+        return e;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileInformationByHandle(file.get(), &info)) {
+        e.attributes = info.dwFileAttributes;
+        e.links = info.nNumberOfLinks;
+    }
+    char final[MAX_PATH * 4] = {};
+    const DWORD n = ::GetFinalPathNameByHandleA(file.get(), final, sizeof final, 0);
+    if (n > 0 && n < sizeof final) {
+        std::string resolved(final, n);
+        if (resolved.rfind(R"(\\?\UNC\)", 0) == 0)
+            resolved = R"(\\)" + resolved.substr(8);
+        else if (resolved.rfind(R"(\\?\)", 0) == 0)
+            resolved = resolved.substr(4);
+        e.path = resolved;
+    }
+    return e;
+}
+
+// Gives the copy the file's own access rules, where the file has rules of
+// its own rather than only those its folder passes on.
+void KeepSecurity(const std::string& from, const std::string& to) {
+    DWORD size = 0;
+    ::GetFileSecurityA(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    if (size == 0)
+        return;
+    std::string buffer(size, '\0');
+    const auto sd = reinterpret_cast<PSECURITY_DESCRIPTOR>(buffer.data());
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    if (!::GetFileSecurityA(from.c_str(), DACL_SECURITY_INFORMATION, sd, size, &size) ||
+        !::GetSecurityDescriptorControl(sd, &control, &revision) ||
+        !::GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted) || !present || !dacl)
+        return;
+    bool own = (control & SE_DACL_PROTECTED) != 0;
+    for (DWORD i = 0; !own && i < dacl->AceCount; ++i) {
+        void* ace = nullptr;
+        own = ::GetAce(dacl, i, &ace) &&
+              !(static_cast<ACE_HEADER*>(ace)->AceFlags & INHERITED_ACE);
+    }
+    if (own)
+        ::SetFileSecurityA(to.c_str(), DACL_SECURITY_INFORMATION, sd);
+}
+
+// Puts the finished copy in the place of the file in one step (a rename,
+// which a kill cannot cut in half). The copy takes the file's attributes
+// and its own access rules first, so the saved file keeps them.
+bool MoveIntoPlace(const std::string& copy, const Existing& file) {
+    if (file.exists) {
+        constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        if (file.attributes & kKept)
+            ::SetFileAttributesA(copy.c_str(), file.attributes & kKept);
+        KeepSecurity(file.path, copy);
+    }
+    return ::MoveFileExA(copy.c_str(), file.path.c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+// Writes the bytes over the file itself, flushed, as a plain editor does:
+// for a file whose folder refuses new files, or one with more names than
+// one, which a replacement would split from its other names. A failure part
+// way can leave the file half written; the caller has no safer way left.
+bool OverwriteInPlace(const std::string& path, std::string_view bytes) {
+    const UniqueHfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && WriteAll(file.get(), bytes) && ::SetEndOfFile(file.get()) &&
+           ::FlushFileBuffers(file.get());
+}
+
+// Writes the bytes to a new file in `folder`, flushed; the copy's name goes
+// to `copy`. False when the folder refuses the file or writing fails, with
+// no copy left behind.
+bool WriteFinishedCopy(const std::string& folder, std::string_view bytes, std::string& copy) {
+    // Copies of replacements a crash or a kill cut short, in the rare case
+    // the system could not remove them itself; this program replaces one
+    // file at a time, so none of its own is in use now.
+    RemoveAbandonedTempFiles(folder, "~qv", true);
+    bool ok = false;
+    {
+        bool marked = false;
+        UniqueHfile file = CreateUnfinishedCopy(folder, copy, marked);
+        // Whole on disk: from here on the copy is kept.
+        FILE_DISPOSITION_INFO keep{FALSE};
+        ok = file && WriteAll(file.get(), bytes) && ::FlushFileBuffers(file.get()) &&
+             (!marked || ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &keep,
+                                                      sizeof keep));
+    }
+    if (!ok && !copy.empty())
+        ::DeleteFileA(copy.c_str());
+    return ok;
 }
 
 } // namespace
@@ -60,6 +167,14 @@ std::string ModuleFileName(HMODULE module) {
     char path[MAX_PATH * 4] = {};
     const DWORD n = ::GetModuleFileNameA(module, path, static_cast<DWORD>(sizeof path));
     return std::string(path, n < sizeof path ? n : 0);
+}
+
+bool PathExists(const std::string& path) {
+    if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return true;
+    const DWORD error = ::GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND &&
+           error != ERROR_INVALID_NAME && error != ERROR_BAD_NETPATH;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
@@ -97,28 +212,21 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
     if (path.empty())
         return false;
-    const std::string target = FullPath(path);
-    const std::string folder = FolderOf(target);
-
-    // Copies of replacements a crash or a kill cut short, in the rare case
-    // the system could not remove them itself; this program replaces one
-    // file at a time, so none of its own is in use now.
-    RemoveAbandonedTempFiles(folder, "~qv", true);
+    const Existing file = Examine(FullPath(path));
+    if (file.exists && (file.attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
+    if (file.exists && file.links > 1)
+        return OverwriteInPlace(file.path, bytes);
     std::string copy;
-    bool ok = false;
-    {
-        bool marked = false;
-        UniqueHfile file = CreateUnfinishedCopy(folder, copy, marked);
-        // Whole on disk: from here on the copy is kept.
-        FILE_DISPOSITION_INFO keep{FALSE};
-        ok = file && WriteAll(file.get(), bytes) && ::FlushFileBuffers(file.get()) &&
-             (!marked || ::SetFileInformationByHandle(file.get(), FileDispositionInfo, &keep,
-                                                      sizeof keep));
+    if (!WriteFinishedCopy(FolderOf(file.path), bytes, copy)) {
+        // Only a folder that refuses the copy leaves the plain overwrite;
+        // a failed write of the copy says the disk would fail that too.
+        return file.exists && copy.empty() && OverwriteInPlace(file.path, bytes);
     }
-    ok = ok && MoveIntoPlace(copy, target);
-    if (!ok && !copy.empty())
-        ::DeleteFileA(copy.c_str());
-    return ok;
+    if (MoveIntoPlace(copy, file))
+        return true;
+    ::DeleteFileA(copy.c_str());
+    return false;
 }
 
 } // namespace quorvel

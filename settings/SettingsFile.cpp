@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 namespace quorvel {
 
@@ -73,6 +74,17 @@ private:
     std::string path_;
 };
 
+// The private copy lives beside the settings file or, where the program
+// folder refuses new files, in the user's temporary folder; the settings
+// file itself is then written in place.
+std::unique_ptr<TempCopy> MakeTempCopy(const std::string& target) {
+    auto temp = std::make_unique<TempCopy>(FolderOf(target));
+    char tempFolder[MAX_PATH + 1] = {};
+    if (!temp->ok() && ::GetTempPathA(sizeof tempFolder, tempFolder) != 0)
+        temp = std::make_unique<TempCopy>(tempFolder);
+    return temp;
+}
+
 enum class CopyResult { Copied, Missing, Unreadable };
 
 // Copies the settings file's bytes to `temp`, as they are.
@@ -127,7 +139,8 @@ bool UpdateSettingsFile(clsBinaryEncryptor& encryptor, const std::string& settin
     WaitCursor wait;
     const std::string target = FullPath(settingsPath);
     SettingsLock lock(target);
-    TempCopy temp(FolderOf(target));
+    const auto copy = MakeTempCopy(target);
+    const TempCopy& temp = *copy;
     if (!temp.ok())
         return false;
 
@@ -178,19 +191,9 @@ void ReadSettingsFile(clsBinaryEncryptor& encryptor, const std::string& settings
         read(target);
         return;
     }
-    TempCopy temp(FolderOf(target));
-    if (!temp.ok()) {
-        // A read-only program folder still has settings worth reading: the
-        // private copy can live in the user's temporary folder.
-        char tempFolder[MAX_PATH + 1] = {};
-        if (::GetTempPathA(sizeof tempFolder, tempFolder) == 0)
-            return;
-        TempCopy elsewhere(tempFolder);
-        if (elsewhere.ok())
-            ReadCopy(encryptor, target, elsewhere.path(), read);
-        return;
-    }
-    ReadCopy(encryptor, target, temp.path(), read);
+    const auto temp = MakeTempCopy(target);
+    if (temp->ok())
+        ReadCopy(encryptor, target, temp->path(), read);
 }
 
 } // namespace quorvel

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <sddl.h>
 #include <tlhelp32.h>
 
 #include <functional>
@@ -326,4 +327,28 @@ TEST_F(AboutTest, GetKeyValueReadsTextAndNumbers) {
             << c.name;
         EXPECT_EQ(value, c.after) << c.name;
     }
+
+    // A key a normal user may read but not change, as HKEY_LOCAL_MACHINE is
+    // under UAC: still read.
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kScratch, 0, READ_CONTROL | WRITE_DAC, &key), 0);
+    const UniqueHkey owned(key);
+    const auto setDacl = [&](const char* sddl) {
+        PSECURITY_DESCRIPTOR sd = nullptr;
+        ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1,
+                                                                           &sd, nullptr));
+        EXPECT_EQ(::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), 0);
+        ::LocalFree(sd);
+    };
+    setDacl("D:P(A;;KR;;;WD)");
+    HKEY writable = nullptr;
+    const bool writeDenied =
+        ::RegOpenKeyExA(HKEY_CURRENT_USER, kScratch, 0, KEY_SET_VALUE, &writable) != 0;
+    if (!writeDenied)
+        ::RegCloseKey(writable);
+    value.clear();
+    EXPECT_TRUE(frmAbout::GetKeyValue(HKEY_CURRENT_USER, kScratch, "PATH", value));
+    EXPECT_EQ(value, "C:\\msinfo32.exe");
+    setDacl("D:(A;;KA;;;WD)");
+    EXPECT_TRUE(writeDenied) << "the system gave write access: the key cannot tell the masks apart";
 }

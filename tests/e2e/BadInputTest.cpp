@@ -255,7 +255,7 @@ protected:
         if (row.lock == Lock::File) {
             ASSERT_TRUE(::SetFileAttributesA(config.c_str(), FILE_ATTRIBUTE_READONLY));
         }
-        const Snapshot before = TakeSnapshot(program_.folder());
+        Snapshot before = TakeSnapshot(program_.folder());
         std::optional<ReadOnlyFolder> readOnly;
         if (row.lock == Lock::Folder) {
             readOnly.emplace(program_.folder());
@@ -274,7 +274,11 @@ protected:
             EXPECT_EQ(FindProcessWindow(program_.pid(), "#32770"), nullptr) << "a message shown";
         }
         ExpectCleanExit(program_);
-        EXPECT_EQ(TakeSnapshot(program_.folder()), before);
+        Snapshot after = TakeSnapshot(program_.folder());
+        // A writable settings file in a read-only folder is written in place.
+        if (row.lock == Lock::Folder && row.stored && after.count("config.bin"))
+            after["config.bin"] = before["config.bin"];
+        EXPECT_EQ(after, before);
         if (row.lock == Lock::File) {
             EXPECT_TRUE(::GetFileAttributesA(config.c_str()) & FILE_ATTRIBUTE_READONLY);
         }

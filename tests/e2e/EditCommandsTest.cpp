@@ -155,16 +155,10 @@ TEST_F(EditCommandsTest, TheTextChangesOnlyWhileWritableAndCutWhileLockedOnlyCop
     }
 }
 
-TEST_F(EditCommandsTest, InsertTimeAndDateReplacesTheSelectionOfAWritableText) {
+TEST_F(EditCommandsTest, InsertTimeAndDateReplacesTheSelectionLockedOrNot) {
     SetText("Hello World!");
     ASSERT_TRUE(Locked());
     Select(6, 11);
-    window_.Command(IDM_mnuNow);
-    PressKey(VK_F5);
-    EXPECT_EQ(window_.Text(), "Hello World!") << "a locked text is left alone";
-    EXPECT_EQ(Selection(), std::make_pair(6, 11));
-
-    SetLocked(false);
     ExpectNow(
         [&] {
             window_.Command(IDM_mnuNow);
@@ -173,9 +167,10 @@ TEST_F(EditCommandsTest, InsertTimeAndDateReplacesTheSelectionOfAWritableText) {
         [](const std::string& now) { return "Hello " + now + "!"; });
     const int behind = static_cast<int>(window_.Text().size()) - 1;
     EXPECT_EQ(Selection(), std::make_pair(behind, behind)) << "the caret ends behind it";
-    window_.Command(IDM_mnuUndo);
-    EXPECT_EQ(window_.Text(), "Hello World!");
+    EXPECT_FALSE(window_.MenuEnabled(IDM_mnuSave)) << "a locked text still cannot be saved";
 
+    SetLocked(false);
+    SetText("Hello World!");
     // Nothing selected: inserted at the caret, here by its key, F5.
     Select(0, 0);
     ExpectNow(
@@ -184,6 +179,8 @@ TEST_F(EditCommandsTest, InsertTimeAndDateReplacesTheSelectionOfAWritableText) {
             return window_.Text();
         },
         [](const std::string& now) { return now + "Hello World!"; });
+    window_.Command(IDM_mnuUndo);
+    EXPECT_EQ(window_.Text(), "Hello World!");
 }
 
 TEST(GeneralDateTest, ShortDateAndLongTimeWithAMidnightTimeLeftOut) {

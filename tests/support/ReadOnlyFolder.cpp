@@ -14,8 +14,6 @@
 
 namespace quorvel::test {
 
-namespace {
-
 // Wine's own export: the host path of a Windows path (empty on Windows).
 std::string HostPath(const std::string& windowsPath) {
     using Fn = char*(CDECL*)(const wchar_t*);
@@ -28,6 +26,32 @@ std::string HostPath(const std::string& windowsPath) {
     ::HeapFree(::GetProcessHeap(), 0, host);
     return result;
 }
+
+bool RunOnHost(const std::string& command) {
+    // Wine starts a host program without giving back a handle, so its end
+    // is seen by a marker it writes.
+    char temp[MAX_PATH + 1] = {};
+    ::GetTempPathA(sizeof temp, temp);
+    const std::string markerWin = std::string(temp) + "qv-host-" +
+                                  std::to_string(::GetCurrentProcessId()) + ".done";
+    const std::string marker = HostPath(markerWin);
+    if (marker.empty())
+        return false;
+    ::DeleteFileA(markerWin.c_str());
+    std::string commandLine = "Z:\\bin\\sh -c \"" + command + " && touch '" + marker + "'\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &si, &pi))
+        return false;
+    UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
+    const bool done = WaitUntilQuiet([&] { return FileExists(markerWin); }, 10000);
+    ::DeleteFileA(markerWin.c_str());
+    return done;
+}
+
+namespace {
 
 bool AcceptsNewFiles(const std::string& folder) {
     const std::string probe = folder + "\\~probe.tmp";
@@ -60,27 +84,11 @@ bool ReadOnlyFolder::SetReadOnly(bool readOnly) {
         if (!set)
             return false;
     } else {
-        // Wine starts a host program without giving back a handle, so its
-        // end is seen by a marker it writes outside the folder. Probing the
-        // folder before chattr has run would create the probe in a folder
-        // that may turn immutable before the probe is deleted again: a
-        // stray file that changes the folder under test.
-        const std::string marker = hostPath_ + ".chattr-done";
-        const std::string markerWin = "Z:" + marker;
-        ::DeleteFileA(markerWin.c_str());
-        std::string commandLine = std::string("Z:\\bin\\sh -c \"/usr/bin/chattr ") +
-                                  (readOnly ? "+i" : "-i") + " '" + hostPath_ + "' && touch '" +
-                                  marker + "'\"";
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi{};
-        if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, &si, &pi))
-            return false;
-        UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
-        const bool done = WaitUntilQuiet([&] { return FileExists(markerWin); }, 10000);
-        ::DeleteFileA(markerWin.c_str());
-        if (!done)
+        // Probing the folder before chattr has run would create the probe
+        // in a folder that may turn immutable before the probe is deleted
+        // again: a stray file that changes the folder under test.
+        if (!RunOnHost(std::string("/usr/bin/chattr ") + (readOnly ? "+i" : "-i") + " '" +
+                       hostPath_ + "'"))
             return false;
     }
     return WaitUntilQuiet([&] { return AcceptsNewFiles(folder_) != readOnly; }, 10000);

@@ -5,6 +5,12 @@
 
 namespace quorvel::test {
 
+// Under Wine: the host path of a Windows path ("" on Windows).
+std::string HostPath(const std::string& windowsPath);
+// Under Wine: runs a host shell command and waits until it has finished;
+// false when it failed, or on Windows.
+bool RunOnHost(const std::string& command);
+
 // On Windows a denying access control entry does it. Wine does not check
 // access control lists on files, and the tests run as root, whom folder
 // permissions do not stop: there the host makes the folder immutable
