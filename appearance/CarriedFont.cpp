@@ -2,6 +2,8 @@
 
 #include "common/Twips.h"
 
+#include <utility>
+
 namespace quorvel {
 
 RealizedFont DescribeRealizedFont(HFONT font) {
