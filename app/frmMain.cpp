@@ -158,8 +158,8 @@ void frmMain::CreateControls() {
 
     NfoFont chosen = ChooseTextBoxFont(instance_, MAKEINTRESOURCEA(IDR_NFO_FONT), kTextFontPoints,
                                        dpi_.y);
-    carriedFont_ = std::move(chosen.carried);
     font_ = std::move(chosen.font);
+    carriedFont_ = std::move(chosen.carried);
     ::SendMessageA(txtnfo_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
     SetBackColor(backColor_);
