@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "app/resource.h"
+#include "appearance/CarriedFont.h"
 #include "common/Files.h"
 #include "common/Menus.h"
 #include "common/StringUtil.h"
@@ -22,7 +23,9 @@ constexpr DWORD kMainStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_APPWINDOW;
 
 // The text box's font: "Terminal" in the OEM character set, so bytes
-// 0x80-0xFF show as the line and block glyphs of the OEM code page.
+// 0x80-0xFF show as line and block glyphs; where the system's Terminal
+// would not draw them as code page 437 has them, the font the program
+// carries takes its place at the same size.
 constexpr double kTextFontPoints = 6;
 
 // A colour is an RGB value 0x00BBGGRR or a system colour, 0x80000000 plus
@@ -153,13 +156,10 @@ void frmMain::CreateControls() {
     // into any real file.
     ::SendMessageA(txtnfo_, EM_SETLIMITTEXT, 0, 0);
 
-    LOGFONTA lf{};
-    lf.lfHeight = PointsToFontHeight(kTextFontPoints, dpi_.y);
-    lf.lfWeight = FW_BOLD;
-    lf.lfCharSet = OEM_CHARSET;
-    lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    lstrcpynA(lf.lfFaceName, "Terminal", LF_FACESIZE);
-    font_.reset(::CreateFontIndirectA(&lf));
+    NfoFont chosen = ChooseTextBoxFont(instance_, MAKEINTRESOURCEA(IDR_NFO_FONT), kTextFontPoints,
+                                       dpi_.y);
+    font_ = std::move(chosen.font);
+    carriedFont_ = std::move(chosen.carried);
     ::SendMessageA(txtnfo_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
     SetBackColor(backColor_);

@@ -112,6 +112,9 @@ private:
     HWND txtnfo_ = nullptr;
     HWND txtTransp_ = nullptr;
     UniqueHaccel accel_;
+    // The carried CP437 font while the text box may use it (empty where
+    // the system's Terminal is used); it outlives font_.
+    UniqueFontResource carriedFont_;
     UniqueHfont font_;
     UniqueHbrush backBrush_;
     std::uint32_t foreColor_ = 0x80000008; // the system's window text colour

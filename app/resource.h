@@ -6,6 +6,9 @@
 #define IDR_ACCEL 101
 // The common controls of version 6, activated once the program has started.
 #define IDR_CONTROLS_MANIFEST 102
+// The CP437 raster font (a .fon, RCDATA) the text box falls back on where
+// the system's Terminal does not draw code page 437 (app/NfoFont.rc).
+#define IDR_NFO_FONT 103
 
 // Menu items of frmMain, named after the menu they stand for.
 #define IDM_mnuOpen 1001

@@ -3,7 +3,7 @@
 #   x64/Quorvel.exe   this build's program (x86_64)
 #   x86/Quorvel.exe   the same program built for i686 (PE32)
 #   USER-GUIDE.txt, LICENSE.txt
-#   licenses/         the licences of the runtime built into each exe
+#   licenses/         the licences of the runtime and the font built into each exe
 # The i686 program is configured and built while the package is made (the
 # install step), in the build folder of the mingw32 preset when this is the
 # mingw64 preset's build, else in a folder inside this build.
@@ -76,7 +76,8 @@ install(FILES "${PROJECT_SOURCE_DIR}/LICENSE" DESTINATION . RENAME LICENSE.txt)
 set(QUORVEL_RUNTIME_LICENCES
   "/usr/share/doc/gcc-mingw-w64-base/copyright|gcc-runtime-libraries.txt"
   "/usr/share/doc/mingw-w64-common/copyright|mingw-w64-runtime-and-winpthreads.txt"
-  "/usr/share/common-licenses/GPL-3|GPL-3.txt")
+  "/usr/share/common-licenses/GPL-3|GPL-3.txt"
+  "/usr/share/doc/xfonts-terminus/copyright|terminus-font.txt")
 foreach(_entry IN LISTS QUORVEL_RUNTIME_LICENCES)
   string(REPLACE "|" ";" _pair "${_entry}")
   list(GET _pair 0 _from)
@@ -101,6 +102,13 @@ mingw-w64-runtime-and-winpthreads.txt
 
 GPL-3.txt
     The GNU General Public License version 3, referred to by the GCC file.
+
+terminus-font.txt
+    The Terminus font, from which the build draws the code page 437 raster
+    font that the program carries as a resource and uses where the system's
+    Terminal font does not show code page 437: SIL Open Font License 1.1.
+    The carried font is a modified version under its own name. From Debian's
+    xfonts-terminus package.
 
 Quorvel itself is under the MIT licence in LICENSE.txt.
 ")

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Build the OEM "Terminal" raster font that Quorvel's text box asks for.
 
-Usage: python3 tools/mkfon.py OUT.fon [--pcf-dir DIR]
+Usage: python3 tools/mkfon.py OUT.fon [--pcf-dir DIR] [--face NAME]
 
 Quorvel shows NFO files with CreateFont("Terminal", OEM_CHARSET, weight 700),
 exactly as on Windows, where the stock Terminal font draws every byte as its
@@ -17,12 +17,11 @@ resource is a Windows 3.0 raster font (FNT version 0x300). The FNT fields
 that decide whether GDI (and Wine) picks this font and draws it right:
 
   dfCharSet        255 (OEM_CHARSET), as Windows' own Terminal has.
-  face name        "Terminal": Wine, knowing no code page for charset 255,
-                   matches this font by its name alone.
-  dfVertRes/HorizRes
-                   96 dpi. Raster fonts are picked by pixel height; 96 is
-                   the resolution a raster font for the standard display
-                   carries.
+  face name        "Terminal" (--face): Wine, knowing no code page for
+                   charset 255, matches this font by its name alone. The
+                   copy the program carries has a name of its own, so it
+                   never mixes with a system Terminal of another code page.
+  dfVertRes/HorizRes 96 dpi, as a raster font for the standard display has.
   dfPixHeight, dfInternalLeading, dfPoints
                    GDI picks a raster size by comparing a negative lfHeight
                    (the program asks for 6 pt: -8 px at 96 dpi, -12 at 144)
@@ -35,9 +34,8 @@ that decide whether GDI (and Wine) picks this font and draws it right:
                    says too). Then 96 dpi gets 12 px, 120 gets 16, 144 gets
                    18 and 192 gets 24: the text grows with the DPI as
                    Windows' Terminal does (8 px at 96, 12 at 144).
-  dfPixWidth, dfPitchAndFamily, dfFlags
-                   Cell width, FF_MODERN with the "variable pitch" bit clear,
-                   DFF_FIXED: NFO art relies on every byte being one column.
+  dfPixWidth, dfPitchAndFamily, dfFlags   Cell width, FF_MODERN, fixed
+                   pitch, DFF_FIXED: NFO art needs every byte one column.
   dfWeight         700 (the bold Terminus cuts, which is what is asked for).
   dfFirstChar/dfLastChar 0 and 255: all 256 bytes have a glyph.
 
@@ -48,7 +46,7 @@ page (1252) for its look-ups. The control turns the bytes into UTF-16 with
 1252 and the font turns them back with 1252, which lands on slot b again.
 (Wine's EDIT still gives 0x7F, 0x81, 0x8D, 0x8F, 0x90, 0x9D and 0xAD no
 width: their UTF-16 forms are control characters to it, before any font is
-asked, so no glyph order can help them.) The output is deterministic (no time stamps): its hash identifies it.
+asked.) The output is deterministic (no time stamps): its hash identifies it.
 """
 
 import argparse
@@ -189,11 +187,7 @@ class PcfFont:
 def cp437_to_unicode(b):
     """The character a CP437 byte stands for, including the graphic 0x00-0x1F."""
     low = "\u0000☺☻♥♦♣♠•◘○◙♂♀♪♫☼►◄↕‼¶§▬↨↑↓→←∟↔▲▼"
-    if b < 0x20:
-        return low[b]
-    if b == 0x7F:
-        return "⌂"
-    return bytes([b]).decode("cp437")
+    return low[b] if b < 0x20 else "⌂" if b == 0x7F else bytes([b]).decode("cp437")
 
 
 def cp437_cells(font, unicode_font, size):
@@ -224,7 +218,7 @@ def cp437_cells(font, unicode_font, size):
     return cells
 
 
-def build_fnt(font, cells):
+def build_fnt(font, cells, face):
     """One FNT 3.0 resource; returns bytes."""
     first, last = 0, 255
     cw = font.cell(0x20)[0]
@@ -250,7 +244,7 @@ def build_fnt(font, cells):
             bits += bytes((r >> shift) & 0xFF for r in padded)
     assert len(bits) == glyph_bytes * 257
     face_offset = bits_offset + len(bits)
-    size = face_offset + len(FACE) + 1
+    size = face_offset + len(face) + 1
 
     h = bytearray()
     h += struct.pack("<HI", 0x300, size)
@@ -280,19 +274,19 @@ def build_fnt(font, cells):
     )
     h += struct.pack("<I3HI16x", 0x11, 0, 0, 0, 0)  # DFF_FIXED | DFF_1COLOR
     assert len(h) == header_size
-    return bytes(h + table + bits + FACE + b"\0")
+    return bytes(h + table + bits + face + b"\0")
 
 
-def fontdir_entry(fnt):
+def fontdir_entry(fnt, face):
     # FONTDIRENTRY: the header up to dfFace, a DWORD dfReserved, then the
     # device name (empty) and the face name.
-    return fnt[:109] + b"\0\0\0\0" + b"\0" + FACE + b"\0"
+    return fnt[:109] + b"\0\0\0\0" + b"\0" + face + b"\0"
 
 
-def build_fon(fnts, description, module):
+def build_fon(fnts, description, module, face):
     align = 4  # resources start on 16-byte boundaries
     fontdir = struct.pack("<H", len(fnts)) + b"".join(
-        struct.pack("<H", i + 1) + fontdir_entry(f) for i, f in enumerate(fnts)
+        struct.pack("<H", i + 1) + fontdir_entry(f, face) for i, f in enumerate(fnts)
     )
 
     dos = bytearray(0x80)
@@ -372,27 +366,31 @@ def main():
     ap = argparse.ArgumentParser(description="Write the OEM Terminal .fon from Terminus.")
     ap.add_argument("out")
     ap.add_argument("--pcf-dir", default=PCF_DIR)
+    ap.add_argument("--face", default=FACE.decode(), help="face name, 1 to 31 ASCII characters")
     args = ap.parse_args()
+    face = args.face.encode("ascii")
+    if not 0 < len(face) < 32:
+        raise SystemExit("mkfon: the face name must be 1 to 31 characters")
 
     fnts, sizes = [], []
     for px in SIZES:
         path = os.path.join(args.pcf_dir, f"ter-u{px}b_ibm437.pcf.gz")
         uni = os.path.join(args.pcf_dir, f"ter-u{px}b_unicode.pcf.gz")
-        # Every cut is required: which one a DPI gets depends on the set.
         for need in (path, uni):
             if not os.path.exists(need):
                 raise SystemExit(f"mkfon: {need} is missing; install Debian's xfonts-terminus-dos")
         font = PcfFont(path)
         cells = cp437_cells(font, PcfFont(uni), px)
-        fnts.append(build_fnt(font, cells))
+        fnts.append(build_fnt(font, cells, face))
         sizes.append(f"{cells[0x20][0]}x{font.ascent + font.descent}")
-    desc = ("FONTRES 100,96,96 : Terminal (Terminus) " + ", ".join(sizes)).encode()[:255]
-    data = build_fon(fnts, desc, b"TERMINAL")
+    desc = (f"FONTRES 100,96,96 : {args.face} (Terminus) " + ", ".join(sizes)).encode()[:255]
+    module = bytes(c for c in face.upper() if c > 32)[:8] or b"FONT"
+    data = build_fon(fnts, desc, module, face)
     tmp = args.out + ".tmp"
     with open(tmp, "wb") as f:
         f.write(data)
     os.replace(tmp, args.out)
-    print(f"mkfon: wrote {args.out} ({len(data)} bytes): Terminal {', '.join(sizes)}")
+    print(f"mkfon: wrote {args.out} ({len(data)} bytes): {args.face} {', '.join(sizes)}")
 
 
 if __name__ == "__main__":
