@@ -12,20 +12,15 @@ TEST(LongDirFix, KeepsTheDriveAndTheLastFoldersThatFit) {
         int max;
         std::string caption;
     } rows[] = {
-        {releases, 56, releases},
         {releases, 44, releases},                                  // exactly fits
         {releases, 43, "C:\\...\\Releases\\2008\\Group\\file_id.nfo"}, // one too long
         {releases, 30, "C:\\...\\2008\\Group\\file_id.nfo"},
-        {"C:\\x\\yyyyyyyyyy\\z.nfo", 12, "C:\\...\\z.nfo"},
         {"D:\\a\\verylongfilenamewithoutanybackslash.nfo", 20, "D:\\..."}, // no folder fits
         // Max 10: a backslash is looked for from the fifth last character on.
         {"C:\\aaaaaaaaaaaaaa\\", 10, "C:\\...\\"},
         {"C:\\aaaaaaaaa\\bbbb", 10, "C:\\...\\bbbb"},
         {"C:\\aaaaaaaa\\bbbbb", 10, "C:\\..."},
-        {"C:\\abc\\def.nfo", 4, "C:\\..."},
         {"C:\\abc\\def.nfo", -32768, "C:\\..."},
-        {"ab", 1, "ab..."},
-        {"", 0, ""},
     };
     for (const auto& row : rows)
         EXPECT_EQ(quorvel::LongDirFix(row.path, static_cast<std::int16_t>(row.max)), row.caption)

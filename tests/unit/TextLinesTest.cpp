@@ -1,5 +1,4 @@
-// One example of each line end the reader knows; what holds for any bytes
-// is checked by the TextLines fuzz target.
+// Each line end the reader knows; the TextLines fuzz target checks the rest.
 #include "text/TextLines.h"
 
 #include <gtest/gtest.h>
