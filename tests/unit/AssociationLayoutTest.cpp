@@ -12,7 +12,7 @@ TEST(AssociationNames, FromTheExtensionAndTheProgramPath) {
         {"NFO", "C:\\Program Files\\Q\\Quorvel", ".nfo", "NFO", "C:\\Program Files\\Q\\Quorvel"},
         {".nFo", "C:\\Tools\\Quorvel.exe", ".nfo", "NFO", "C:\\Tools\\Quorvel"},
         {"N.FO", "C:\\My.exe Tools\\Q.exe", ".nfo", "NFO", "C:\\My Tools\\Q.exe"},
-        {"..nfo", "C:\\Q\\QUORVEL.EXE", "..nfo", ".NFO", "C:\\Q\\QUORVEL.EXE"},
+        {".N.fo", "C:\\Q\\QUORVEL.EXE", ".n.fo", "N.FO", "C:\\Q\\QUORVEL.EXE"},
         {"", "Q", ".", "", "Q"},
     };
     for (const auto& row : rows) {

@@ -92,10 +92,10 @@ TEST_F(SettingsFileTest, AWritableFileInAReadOnlyFolderKeepsAChange) {
 TEST_F(SettingsFileTest, CopiesOfProgramsNoLongerRunningAreRemoved) {
     char running[32];
     wsprintfA(running, "~qc%lx-1.tmp", ::GetCurrentProcessId());
-    const std::string names[] = {"~qcfffffff0-1.tmp", "~qcuser-1.tmp", "a.tmp", running};
+    const std::string names[] = {"~qcfffffff0-1.tmp", "~qc-notes.tmp", "a.tmp", running};
     for (const std::string& name : names)
         WriteFileBytes(folder_ / name, "[INIT]\r\n");
     RemoveAbandonedSettingsCopies(path_);
     EXPECT_EQ(ListFolder(folder_.path()),
-              (std::vector<std::string>{"a.tmp", running, "~qcuser-1.tmp"}));
+              (std::vector<std::string>{"a.tmp", "~qc-notes.tmp", running}));
 }
