@@ -11,7 +11,7 @@ TEST(AssociationNames, FromTheExtensionAndTheProgramPath) {
     const std::string rows[][5] = {
         {"NFO", "C:\\Program Files\\Q\\Quorvel", ".nfo", "NFO", "C:\\Program Files\\Q\\Quorvel"},
         {".nFo", "C:\\Tools\\Quorvel.exe", ".nfo", "NFO", "C:\\Tools\\Quorvel"},
-        {"N.FO", "C:\\My.exe Tools\\Q.exe", ".nfo", "NFO", "C:\\My Tools\\Q.exe"},
+        {"Z.iP", "C:\\My.exe Tools\\Q.exe", ".zip", "ZIP", "C:\\My Tools\\Q.exe"},
         {".N.fo", "C:\\Q\\QUORVEL.EXE", ".n.fo", "N.FO", "C:\\Q\\QUORVEL.EXE"},
         {"", "Q", ".", "", "Q"},
     };
