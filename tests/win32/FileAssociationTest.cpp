@@ -1,223 +1,97 @@
-// The shell registration routines against the real registry of the
-// throw-away Wine prefix.
+// The two toggles of the Registry Settings menu against the real registry
+// of the throw-away Wine prefix; an obstacle makes one write fail honestly.
+#include "shell/RegistryCommands.h"
 #include "shell/modFileAssociation.h"
-
 #include "tests/support/RegistryObstacle.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <string>
-#include <utility>
 
 using namespace quorvel;
-using namespace quorvel::test;
+using Stored = std::map<std::string, std::string>;
 
 namespace {
 
-const char kProgram[] = "C:\\Program Files\\Quorvel Viewer\\Quorvel";
-const char kCommand[] = "\"C:\\Program Files\\Quorvel Viewer\\Quorvel.exe\" %1";
-const char kIcon[] = "C:\\Program Files\\Quorvel Viewer\\Quorvel.exe,0";
+const char kAddFile[] = "Add File Association", kRemoveFile[] = "Remove File Association";
+const char kAddUrl[] = "Add URL Protocol", kRemoveUrl[] = "Remove URL Protocol";
+const std::string kProgram = "C:\\Program Files\\Quorvel Viewer\\Quorvel";
 
-// A value as stored: its type and all its bytes.
-struct Stored {
-    DWORD type = 0;
-    std::string bytes;
-    bool operator==(const Stored&) const = default;
-};
-
-Stored Text(const std::string& data) { return {REG_SZ, data + '\0'}; }
-
-std::optional<Stored> Read(HKEY root, const std::string& path, const char* name = "") {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return std::nullopt;
-    Stored value;
-    char data[2048];
+std::optional<std::string> Value(const std::string& path, const char* name = "") {
+    char data[2048] = {};
     DWORD size = sizeof data;
-    const LONG status =
-        ::RegQueryValueExA(key, name, nullptr, &value.type, reinterpret_cast<BYTE*>(data), &size);
-    ::RegCloseKey(key);
-    if (status != ERROR_SUCCESS)
-        return std::nullopt;
-    value.bytes.assign(data, size);
-    return value;
+    const LONG got =
+        ::RegGetValueA(HKEY_CLASSES_ROOT, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size);
+    return got == ERROR_SUCCESS ? std::optional<std::string>(data) : std::nullopt;
 }
 
-std::optional<Stored> Mark() { return Read(HKEY_CLASSES_ROOT, "Quorvel", "URL Protocol"); }
+class FileAssociationTest : public ::testing::Test, ToggleCaptions, SettingsWriter {
+protected:
+    FileAssociationTest() { test::RemoveRegistration(); }
+    ~FileAssociationTest() override { test::RemoveRegistration(); }
 
-bool Exists(const std::string& path, HKEY root = HKEY_CLASSES_ROOT) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    ::RegCloseKey(key);
-    return true;
-}
-
-// Numbers of sub-keys and values of a key.
-using Shape = std::pair<DWORD, DWORD>;
-Shape Counts(const std::string& path) {
-    HKEY key = nullptr;
-    DWORD subKeys = 99;
-    DWORD values = 99;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
-                           nullptr, nullptr, nullptr, nullptr);
-        ::RegCloseKey(key);
+    std::string Caption(Toggle t) const override {
+        return t == Toggle::FileAssociation ? file_ : url_;
     }
-    return {subKeys, values};
-}
-
-// The name of a key of HKEY_CLASSES_ROOT as it is stored, in its own case.
-std::string StoredName(const std::string& name) {
-    char found[256];
-    for (DWORD i = 0;; ++i) {
-        DWORD size = sizeof found;
-        if (::RegEnumKeyExA(HKEY_CLASSES_ROOT, i, found, &size, nullptr, nullptr, nullptr,
-                            nullptr) != ERROR_SUCCESS)
-            return {};
-        if (lstrcmpiA(found, name.c_str()) == 0)
-            return found;
+    void SetCaption(Toggle t, const std::string& c) override {
+        (t == Toggle::FileAssociation ? file_ : url_) = c;
     }
-}
+    void Write(const std::string& key, const std::string& value) override { stored_[key] = value; }
+    void Click(bool url) { (url ? mnuUrl_Click : mnuAss_Click)(*this, *this, kProgram); }
 
-class FileAssociationTest : public ::testing::Test {
-  protected:
-    void SetUp() override { RemoveRegistration(); }
-    void TearDown() override { RemoveRegistration(); }
+    std::optional<std::string> Mark() const { return Value("Quorvel", "URL Protocol"); }
 
-    // Every row of the layout with its data, under both roots.
-    void ExpectRegistered(const std::string& command = kCommand, const std::string& icon = kIcon) {
-        for (const std::string prefix : {"", "SOFTWARE\\Classes\\"}) {
-            SCOPED_TRACE(prefix);
-            const HKEY root = prefix.empty() ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
-            EXPECT_EQ(Read(root, prefix + ".nfo"), Text("Quorvel"));
-            EXPECT_EQ(Read(root, prefix + "Quorvel"), Text("NFO File"));
-            EXPECT_EQ(Read(root, prefix + "Quorvel\\Shell\\Open"), Text(""));
-            EXPECT_EQ(Read(root, prefix + "Quorvel\\Shell\\Open\\Command"), Text(command));
-            EXPECT_EQ(Read(root, prefix + "Quorvel\\DefaultIcon"), Text(icon));
-        }
-    }
+    std::string file_ = kAddFile, url_ = kAddUrl;
+    Stored stored_;
 };
 
 } // namespace
 
-TEST_F(FileAssociationTest, LayoutRowsForEachSpellingOfTheExtension) {
-    char self[MAX_PATH * 4] = {};
-    ::GetModuleFileNameA(nullptr, self, sizeof self);
+TEST_F(FileAssociationTest, AddedWholeAndRemovedWhole) {
+    Click(false);
+    const std::string command = "\"" + kProgram + ".exe\" %1";
+    EXPECT_EQ(Value(".nfo"), "Quorvel");
+    EXPECT_EQ(Value("Quorvel\\Shell\\Open\\Command"), command);
+    EXPECT_EQ(Value("Quorvel\\DefaultIcon"), kProgram + ".exe,0");
+    EXPECT_EQ(file_, kRemoveFile);
+    Click(false);
+    EXPECT_EQ(Value(".nfo"), std::nullopt);
+    EXPECT_EQ(Value("Quorvel"), std::nullopt);
+    EXPECT_EQ(stored_, (Stored{{"ADDFILEASS", "1"}}));
+}
+
+// A failed write is neither shown nor stored as done, and leaves no ".nfo"
+// pointing at a half-made program key.
+TEST_F(FileAssociationTest, AFailedRegistrationLeavesNothingHalfDone) {
     const struct {
-        const char* extension;
-        std::string program, command, icon;
-        bool withIcon;
-    } cases[] = {
-        {"NFO", kProgram, kCommand, kIcon, true},
-        {".nfo", kProgram, kCommand, kIcon, true},
-        {".NFO", kProgram, kCommand, kIcon, true},
-        {"NFO", kProgram, kCommand, "", false},
-        // The sentinel stands for the running program.
-        {"NFO", kOwnProgramPath, "\"" + std::string(self) + "\" %1", std::string(self) + ",0",
-         true},
+        const char* obstacle;
+        bool associated, marked, clickUrl;
+        Stored stored;
+    } rows[] = {
+        {"Quorvel\\DefaultIcon", false, false, false, {{"ADDFILEASS", "1"}}}, // the ninth row fails
+        {".nfo", false, true, false, {{"ADDFILEASS", "1"}}},                  // the first row
+        {"Quorvel", false, false, true, {{"ADDURLPROT", "1"}}},               // no mark can be made
+        {"Quorvel\\DefaultIcon", true, true, true, {{"ADDFILEASS", "1"}, {"ADDURLPROT", "1"}}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.extension) + " " + c.program);
-        RemoveRegistration();
-        ASSERT_TRUE(CreateAssociation("Quorvel", c.extension, c.program, c.withIcon));
-        EXPECT_EQ(StoredName(".nfo"), ".nfo");
-        EXPECT_EQ(StoredName("..nfo"), "");
-        ExpectRegistered(c.command, c.icon);
-        // Nothing else: the program key holds its description, Shell and
-        // DefaultIcon; Shell holds Open, which holds Command.
-        EXPECT_EQ(Counts("Quorvel"), Shape(2, 1));
-        EXPECT_EQ(Counts("Quorvel\\Shell"), Shape(1, 0));
-        EXPECT_EQ(Counts("Quorvel\\Shell\\Open"), Shape(1, 1));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.obstacle);
+        test::RemoveRegistration();
+        stored_.clear();
+        file_ = row.associated ? kRemoveFile : kAddFile;
+        url_ = row.marked ? kRemoveUrl : kAddUrl;
+        ASSERT_TRUE(!row.associated || CreateAssociation("Quorvel", "NFO", kProgram, true));
+        if (row.marked)
+            AddUrlProtocol("Quorvel");
+        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, row.obstacle);
+        ASSERT_TRUE(test::PlaceObstacle(row.obstacle));
+        Click(row.clickUrl);
+        const bool markStays = row.marked && !row.clickUrl;
+        EXPECT_EQ(file_ + url_, kAddFile + std::string(markStays ? kRemoveUrl : kAddUrl));
+        EXPECT_EQ(stored_, row.stored);
+        EXPECT_EQ(Mark(), markStays ? std::optional<std::string>("") : std::nullopt);
+        EXPECT_EQ(Value(".nfo"), std::nullopt);
+        EXPECT_EQ(Value("Quorvel\\Shell\\Open"), std::nullopt);
     }
-}
-
-TEST_F(FileAssociationTest, RemoveLeavesNothingAndSkipsWhatItCannotDelete) {
-    // Nothing registered: nothing happens, nothing is created.
-    RemoveAssociation("Quorvel", ".nfo");
-    EXPECT_FALSE(Exists(".nfo"));
-    EXPECT_FALSE(Exists("Quorvel"));
-
-    ASSERT_TRUE(CreateAssociation("Quorvel", "NFO", kProgram, true));
-    AddUrlProtocol("Quorvel");
-    RemoveAssociation("Quorvel", ".nfo");
-    for (const char* key : {".nfo", "Quorvel"}) {
-        EXPECT_FALSE(Exists(key)) << key;
-        EXPECT_FALSE(Exists(std::string("SOFTWARE\\Classes\\") + key, HKEY_LOCAL_MACHINE)) << key;
-    }
-
-    // Another program's verb keeps its parents; everything else goes.
-    ASSERT_TRUE(CreateAssociation("Quorvel", "NFO", kProgram, true));
-    HKEY print = nullptr;
-    ASSERT_EQ(::RegCreateKeyA(HKEY_CLASSES_ROOT, "Quorvel\\Shell\\Print", &print), ERROR_SUCCESS);
-    ::RegCloseKey(print);
-    RemoveAssociation("Quorvel", ".nfo");
-    EXPECT_FALSE(Exists(".nfo"));
-    EXPECT_FALSE(Exists("Quorvel\\DefaultIcon"));
-    EXPECT_FALSE(Exists("Quorvel\\Shell\\Open"));
-    EXPECT_TRUE(Exists("Quorvel\\Shell\\Print"));
-}
-
-TEST_F(FileAssociationTest, UrlProtocolMarkAndTheResetThatTakesItAway) {
-    // Without the association the key holds the mark alone.
-    AddUrlProtocol("Quorvel");
-    EXPECT_EQ(Mark(), Text(""));
-    EXPECT_EQ(Counts("Quorvel"), Shape(0, 1));
-
-    // Reset takes the mark and writes the association afresh.
-    ASSERT_TRUE(ResetAssociation("Quorvel", "NFO", kProgram));
-    EXPECT_EQ(Mark(), std::nullopt);
-    ExpectRegistered();
-
-    AddUrlProtocol("Quorvel");
-    EXPECT_EQ(Mark(), Text(""));
-    ExpectRegistered();
-    // Taking the mark away alone leaves the association.
-    RemoveUrlProtocolMark("Quorvel");
-    EXPECT_EQ(Mark(), std::nullopt);
-    ExpectRegistered();
-}
-
-TEST_F(FileAssociationTest, WritesStopAtTheFailedRowOrRaise) {
-    EXPECT_TRUE(SetStringValue(HKEY_CLASSES_ROOT, "Quorvel\\A\\B", "Name", "caf\xE9"));
-    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, "Quorvel\\A\\B", "Name"), Text("caf\xE9"));
-    const HKEY noRoot = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x80000099));
-    EXPECT_THROW(SetStringValue(noRoot, "x", "", "y"), RegistrationError);
-
-    // At the first row nothing is written.
-    RemoveRegistration();
-    ASSERT_TRUE(PlaceObstacle(".nfo"));
-    EXPECT_FALSE(CreateAssociation("Quorvel", "NFO", kProgram, true));
-    EXPECT_FALSE(Exists("Quorvel"));
-
-    // At the third, the first two stay and nothing later is written; the
-    // same obstacle makes SetStringValue raise -9999 without a description.
-    RemoveRegistration();
-    ASSERT_TRUE(SetStringValue(HKEY_CLASSES_ROOT, "Quorvel", "", "before"));
-    ASSERT_TRUE(PlaceObstacle("Quorvel\\Shell"));
-    EXPECT_FALSE(CreateAssociation("Quorvel", "NFO", kProgram, true));
-    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, ".nfo"), Text("Quorvel"));
-    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, "Quorvel"), Text("NFO File"));
-    EXPECT_FALSE(Exists("Quorvel\\DefaultIcon"));
-    try {
-        SetStringValue(HKEY_CLASSES_ROOT, "Quorvel\\Shell\\Open", "", "x");
-        ADD_FAILURE() << "no error raised";
-    } catch (const RegistrationError& e) {
-        EXPECT_EQ(e.Number(), -9999);
-        EXPECT_STREQ(e.what(), "");
-    }
-
-    // At the ninth, the eight before it are all in place.
-    RemoveRegistration();
-    ASSERT_TRUE(SetStringValue(HKEY_CLASSES_ROOT, "Quorvel", "", "before"));
-    ASSERT_TRUE(PlaceObstacle("Quorvel\\DefaultIcon"));
-    EXPECT_FALSE(CreateAssociation("Quorvel", "NFO", kProgram, true));
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Quorvel\\Shell\\Open\\Command"),
-              Text(kCommand));
-
-    // The URL protocol mark is not trapped: its error reaches the caller.
-    RemoveRegistration();
-    ASSERT_TRUE(PlaceObstacle("Quorvel"));
-    EXPECT_THROW(AddUrlProtocol("Quorvel"), RegistrationError);
 }

@@ -1,11 +1,10 @@
+// config.bin on real files: scrambled, changed through a private copy, or left alone.
 #include "settings/SettingsFile.h"
 #include "settings/clsBinaryEncryptor.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
-
-#include <random>
-#include <thread>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -17,7 +16,7 @@ protected:
     std::string Read(const std::string& key) {
         std::string value = "unchanged";
         ReadSettingsFile(cipher_, path_, [&](const std::string& plain) {
-            ReadProfileKey(plain, kSettingsSection, key, path_, value);
+            ReadProfileKey(plain, kSettingsSection, key, "missing", value);
         });
         return value;
     }
@@ -25,6 +24,9 @@ protected:
         return UpdateSettingsFile(cipher_, path_, [&](const std::string& plain) {
             return WriteProfileKey(plain, kSettingsSection, key, value);
         });
+    }
+    void ExpectOnlyTheSettingsFile() { // no private copy stays behind
+        EXPECT_EQ(ListFolder(folder_.path()), std::vector<std::string>{"config.bin"});
     }
 
     TempFolder folder_{"settings"};
@@ -34,156 +36,66 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsFileTest, NoFileGivesThePathAndCreatesNothing) {
-    EXPECT_EQ(Read("ALWAYSONTOP"), path_);
+TEST_F(SettingsFileTest, WritesKeepOneLinePerKeyScrambled) {
+    EXPECT_EQ(Read("MAKEWRITE"), "missing");
     EXPECT_TRUE(ListFolder(folder_.path()).empty());
-}
-
-TEST_F(SettingsFileTest, FirstWriteCreatesAScrambledFileWithOneKey) {
     ASSERT_TRUE(Write("MAKEWRITE", "0"));
-    EXPECT_EQ(ListFolder(folder_.path()), std::vector<std::string>{"config.bin"});
-    const std::string raw = ReadFileBytes(path_);
-    EXPECT_EQ(raw.find("INIT"), std::string::npos) << "stored plain";
-    EXPECT_EQ(UnscrambleSettings(path_), "[INIT]\r\nMAKEWRITE=0\r\n");
-    EXPECT_EQ(Read("MAKEWRITE"), "0");
-    EXPECT_EQ(Read("makewrite"), "0");
-}
-
-TEST_F(SettingsFileTest, WritingAKeyTwiceLeavesOneLine) {
     ASSERT_TRUE(Write("ForeColor", "255"));
-    ASSERT_TRUE(Write("BackColor", "0"));
     ASSERT_TRUE(Write("ForeColor", "65280"));
-    EXPECT_EQ(UnscrambleSettings(path_), "[INIT]\r\nForeColor=65280\r\nBackColor=0\r\n");
-    EXPECT_EQ(ListFolder(folder_.path()), std::vector<std::string>{"config.bin"});
+    EXPECT_EQ(UnscrambleSettings(path_), "[INIT]\r\nMAKEWRITE=0\r\nForeColor=65280\r\n");
+    EXPECT_EQ(Read("MAKEWRITE"), "0");
+    ExpectOnlyTheSettingsFile();
+    // Values are trimmed and cut; an empty one is no value.
+    WriteScrambledSettings(path_, "[INIT]\r\nA=\r\nB= 200 \r\nC=" + std::string(700, 'x') + "\r\n");
+    EXPECT_EQ(Read("A") + "|" + Read("B"), "unchanged|200");
+    EXPECT_EQ(Read("C"), std::string(499, 'x'));
 }
 
-TEST_F(SettingsFileTest, EmptyFileIsFilledLikeAMissingOne) {
-    WriteFileBytes(path_, "");
-    EXPECT_EQ(Read("ALWAYSONTOP"), path_);
-    EXPECT_EQ(ReadFileBytes(path_), "");
-    ASSERT_TRUE(Write("ALWAYSONTOP", "1"));
+// An empty file and a plain one written by hand read as missing, unchanged.
+TEST_F(SettingsFileTest, FilesThatDoNotUnscrambleReadAsMissing) {
+    for (const std::string bytes : {"[INIT]\r\nFGCOLOR=65280\r\n", ""}) {
+        WriteFileBytes(path_, bytes);
+        EXPECT_EQ(Read("FGCOLOR"), "missing");
+        EXPECT_EQ(ReadFileBytes(path_), bytes);
+        ExpectOnlyTheSettingsFile();
+    }
+    ASSERT_TRUE(Write("ALWAYSONTOP", "1")); // an empty file is filled like a missing one
     EXPECT_EQ(UnscrambleSettings(path_), "[INIT]\r\nALWAYSONTOP=1\r\n");
 }
 
-TEST_F(SettingsFileTest, EmptyValueLeavesTheValueUnchangedAndLongValuesAreCut) {
-    WriteScrambledSettings(path_, "[INIT]\r\nALWAYSONTOP=\r\nTRANSPATENCY= 200 \r\nLONG=" +
-                                      std::string(700, 'x') + "\r\n");
-    EXPECT_EQ(Read("ALWAYSONTOP"), "unchanged");
-    EXPECT_EQ(Read("TRANSPATENCY"), "200");
-    EXPECT_EQ(Read("LONG"), std::string(499, 'x'));
-}
-
-TEST_F(SettingsFileTest, ReadsNeverChangeTheFile) {
-    const std::string plain = "[INIT]\r\nFGCOLOR=65280\r\n";
-    WriteScrambledSettings(path_, plain);
-    const std::string before = ReadFileBytes(path_);
-    EXPECT_EQ(Read("FGCOLOR"), "65280");
-    EXPECT_EQ(ReadFileBytes(path_), before);
-    // A hand-written plain file unscrambles into noise: every key is missing,
-    // and the file stays as it was.
-    WriteFileBytes(path_, plain);
-    EXPECT_EQ(Read("FGCOLOR"), path_);
-    EXPECT_EQ(ReadFileBytes(path_), plain);
-    EXPECT_EQ(ListFolder(folder_.path()), std::vector<std::string>{"config.bin"});
-}
-
-TEST_F(SettingsFileTest, LockedFileIsLeftAloneByAWrite) {
+// Locked, read-only, or the change fails: the file keeps its bytes.
+TEST_F(SettingsFileTest, AFailedWriteLeavesTheFileAlone) {
     ASSERT_TRUE(Write("ADDFILEASS", "0"));
     const std::string before = ReadFileBytes(path_);
     HANDLE lock = ::CreateFileA(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(Write("ADDURLPROT", "0"));
-    EXPECT_EQ(Read("ADDFILEASS"), path_); // unreadable while locked
     ::CloseHandle(lock);
-    EXPECT_EQ(ReadFileBytes(path_), before);
-    EXPECT_EQ(UnscrambleSettings(path_), "[INIT]\r\nADDFILEASS=0\r\n");
-    EXPECT_EQ(ListFolder(folder_.path()), std::vector<std::string>{"config.bin"});
-}
 
-TEST_F(SettingsFileTest, FailedProfileWriteLeavesTheFileAlone) {
-    ASSERT_TRUE(Write("MAKEWRITE", "1"));
-    const std::string before = ReadFileBytes(path_);
+    ASSERT_TRUE(::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(Write("ADDURLPROT", "0"));
+    ::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+
     EXPECT_FALSE(UpdateSettingsFile(cipher_, path_, [](const std::string&) { return false; }));
     EXPECT_EQ(ReadFileBytes(path_), before);
-    EXPECT_EQ(ListFolder(folder_.path()), std::vector<std::string>{"config.bin"});
+    ExpectOnlyTheSettingsFile();
 }
 
-TEST_F(SettingsFileTest, TwoWritersNeverGarbleTheFile) {
-    // Two threads stand in for two running copies of the program; each has
-    // its own cipher, as each copy has.
-    auto writer = [&](const char* key) {
-        clsBinaryEncryptor own;
-        for (int i = 0; i < 40; ++i)
-            UpdateSettingsFile(own, path_, [&](const std::string& plain) {
-                return WriteProfileKey(plain, kSettingsSection, key, std::to_string(i));
-            });
-    };
-    std::thread a(writer, "ForeColor");
-    std::thread b(writer, "BackColor");
-    a.join();
-    b.join();
-    const std::string plain = UnscrambleSettings(path_);
-    EXPECT_TRUE(plain == "[INIT]\r\nForeColor=39\r\nBackColor=39\r\n" ||
-                plain == "[INIT]\r\nBackColor=39\r\nForeColor=39\r\n")
-        << plain;
-    EXPECT_EQ(ListFolder(folder_.path()), std::vector<std::string>{"config.bin"});
-}
-
-TEST_F(SettingsFileTest, HostileContentsNeverCrashOrSpill) {
-    // Random, truncated and oversized settings files: reading every key
-    // must end, and nothing but config.bin may appear in the folder.
-    std::mt19937 rng(6122026);
-    const char* keys[] = {"ALWAYSONTOP", "TRANSPATENCY", "FGCOLOR", "BGCOLOR", "ADDFILEASS",
-                          "ADDURLPROT",  "MAKEWRITE",    "ForeColor", "BackColor"};
-    for (int round = 0; round < 60; ++round) {
-        std::string bytes(rng() % (round % 10 == 0 ? 200000 : 2000), '\0');
-        for (auto& c : bytes)
-            c = static_cast<char>(rng());
-        if (round % 3 == 0)
-            WriteScrambledSettings(path_, "[INIT]\r\n" + bytes);
-        else
-            WriteFileBytes(path_, bytes);
-        ReadSettingsFile(cipher_, path_, [&](const std::string& plain) {
-            std::string value;
-            for (const char* key : keys)
-                ReadProfileKey(plain, kSettingsSection, key, path_, value);
-        });
-        ASSERT_EQ(ListFolder(folder_.path()), std::vector<std::string>{"config.bin"}) << round;
-    }
-}
-
-TEST_F(SettingsFileTest, ReadOnlyFileIsNeitherReplacedNorLeftBehind) {
+TEST_F(SettingsFileTest, AWritableFileInAReadOnlyFolderKeepsAChange) {
     ASSERT_TRUE(Write("ALWAYSONTOP", "1"));
-    const std::string before = ReadFileBytes(path_);
-    ASSERT_TRUE(::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(Write("ALWAYSONTOP", "0"));
-    EXPECT_EQ(Read("ALWAYSONTOP"), "1"); // still readable
-    ::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(ReadFileBytes(path_), before);
-    EXPECT_EQ(ListFolder(folder_.path()), std::vector<std::string>{"config.bin"});
+    ReadOnlyFolder readOnly(folder_.path());
+    ASSERT_TRUE(readOnly.refusesWrites());
+    ASSERT_TRUE(Write("ALWAYSONTOP", "0"));
+    EXPECT_EQ(UnscrambleSettings(path_), "[INIT]\r\nALWAYSONTOP=0\r\n");
 }
 
-TEST_F(SettingsFileTest, CopiesOfEndedProgramsAreRemoved) {
-    // A program that has ended: its number in a copy's name marks the copy
-    // as abandoned.
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    char line[] = "cmd.exe /c exit";
-    ASSERT_TRUE(::CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                                 nullptr, &si, &pi));
-    ::WaitForSingleObject(pi.hProcess, 10000);
-    ::CloseHandle(pi.hProcess);
-    ::CloseHandle(pi.hThread);
-    char ended[64];
-    char running[64];
-    wsprintfA(ended, "~qc%lx-1.tmp", pi.dwProcessId);
+TEST_F(SettingsFileTest, CopiesOfProgramsNoLongerRunningAreRemoved) {
+    char running[32];
     wsprintfA(running, "~qc%lx-1.tmp", ::GetCurrentProcessId());
-    WriteFileBytes(folder_ / ended, "[INIT]\r\nplain copy\r\n");
-    WriteFileBytes(folder_ / running, "in use");
-    WriteFileBytes(folder_ / "notes.tmp", "z");
-    WriteFileBytes(folder_ / "~qcuser-notes.tmp", "z");
+    const std::string names[] = {"~qcfffffff0-1.tmp", "~qc-notes.tmp", "a.tmp", running};
+    for (const std::string& name : names)
+        WriteFileBytes(folder_ / name, "[INIT]\r\n");
     RemoveAbandonedSettingsCopies(path_);
     EXPECT_EQ(ListFolder(folder_.path()),
-              (std::vector<std::string>{"notes.tmp", running, "~qcuser-notes.tmp"}));
+              (std::vector<std::string>{"a.tmp", "~qc-notes.tmp", running}));
 }
