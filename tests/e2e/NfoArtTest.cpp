@@ -2,8 +2,7 @@
 // blocks is a solid band and a double-line box top is two bars with corners,
 // not letters. Run in the prepared prefix (the system's Terminal) and, by a
 // second test entry, in a plain prefix without any font of ours
-// (QUORVEL_TEST_FONT=carried), where the program must draw with the font it
-// carries.
+// (QUORVEL_TEST_FONT=carried), where the program draws with the font it carries.
 #include "appearance/CarriedFont.h"
 #include "tests/e2e/ProgramHarness.h"
 #include "tests/support/Wait.h"
@@ -13,7 +12,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,61 +20,56 @@ using namespace quorvel::test;
 
 namespace {
 
-// The text box's client area as it is on the screen: true = dark pixel.
+// The window's client area as it is on the screen: true = dark pixel.
 struct Picture {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     std::vector<bool> dark;
     bool at(int x, int y) const { return dark[static_cast<std::size_t>(y * width + x)]; }
+    // The longest run of dark pixels in row y between x0 and x1.
+    int run(int y, int x0, int x1) const {
+        int n = 0, longest = 0;
+        for (int x = x0; x <= x1; ++x)
+            longest = std::max(longest, n = at(x, y) ? n + 1 : 0);
+        return longest;
+    }
 };
 
 Picture Photograph(HWND hwnd) {
     Picture p;
     RECT rc{};
     POINT origin{0, 0};
-    if (!::GetClientRect(hwnd, &rc) || !::ClientToScreen(hwnd, &origin))
-        return p;
+    ::GetClientRect(hwnd, &rc);
+    ::ClientToScreen(hwnd, &origin);
+    const WindowDC screen(nullptr);
+    HDC mem = ::CreateCompatibleDC(screen.get());
+    UniqueHbitmap bitmap(::CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));
+    const HGDIOBJ old = ::SelectObject(mem, bitmap.get());
+    ::BitBlt(mem, 0, 0, rc.right, rc.bottom, screen.get(), origin.x, origin.y, SRCCOPY);
+    ::SelectObject(mem, old);
     p.width = rc.right;
     p.height = rc.bottom;
     BITMAPINFO bi{};
     bi.bmiHeader = {sizeof bi.bmiHeader, p.width, -p.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    const WindowDC screen(nullptr);
-    HDC mem = ::CreateCompatibleDC(screen.get());
-    void* bits = nullptr;
-    UniqueHbitmap bitmap(::CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (bitmap) {
-        const SelectGuard select(mem, bitmap.get());
-        ::BitBlt(mem, 0, 0, p.width, p.height, screen.get(), origin.x, origin.y, SRCCOPY);
-        ::GdiFlush();
-        const auto* px = static_cast<const std::uint8_t*>(bits);
-        for (int i = 0; i < p.width * p.height; ++i, px += 4)
-            p.dark.push_back(px[0] + px[1] + px[2] < 3 * 128);
-    }
+    std::vector<std::uint8_t> bits(static_cast<std::size_t>(4 * p.width * p.height));
+    ::GetDIBits(mem, bitmap.get(), 0, static_cast<UINT>(p.height), bits.data(), &bi,
+                DIB_RGB_COLORS);
+    for (std::size_t i = 0; i < bits.size(); i += 4)
+        p.dark.push_back(bits[i] + bits[i + 1] + bits[i + 2] < 3 * 128);
     ::DeleteDC(mem);
-    if (p.dark.empty())
-        p.width = p.height = 0;
     return p;
-}
-
-bool RowHasDark(const Picture& p, int y) {
-    for (int x = 0; x < p.width; ++x)
-        if (p.at(x, y))
-            return true;
-    return false;
 }
 
 // What is wrong with the first two lines, 30 x 0xDB and 0xC9, 28 x 0xCD,
 // 0xBB ("" when both draw as art).
 std::string ArtProblems(const Picture& p) {
     int top = 0;
-    while (top < p.height && !RowHasDark(p, top))
+    while (top < p.height && p.run(top, 0, p.width - 1) == 0)
         ++top;
     if (top == p.height)
         return "nothing drawn";
-    int bottom = top;
-    while (bottom + 1 < p.height && RowHasDark(p, bottom + 1))
+    int bottom = top, left = p.width, right = -1, count = 0;
+    while (bottom + 1 < p.height && p.run(bottom + 1, 0, p.width - 1) > 0)
         ++bottom;
-    int left = p.width, right = -1, count = 0;
     for (int y = top; y <= bottom; ++y)
         for (int x = 0; x < p.width; ++x)
             if (p.at(x, y)) {
@@ -85,21 +78,16 @@ std::string ArtProblems(const Picture& p) {
                 ++count;
             }
     const int width = right - left + 1, height = bottom - top + 1;
-    std::ostringstream out;
     if (count * 10 < width * height * 9 || width < 30 * 4)
-        out << "full blocks: " << count * 100 / (width * height) << "% dark in " << width << " x "
-            << height << "; ";
+        return "full blocks: " + std::to_string(count) + " dark of " +
+               std::to_string(width * height);
     // The next line: rows dark across the line are the bars of 0xCD.
     std::vector<int> bars;
-    for (int y = bottom + 1; y <= bottom + height && y < p.height; ++y) {
-        int run = 0, longest = 0;
-        for (int x = left; x <= right; ++x)
-            longest = std::max(longest, run = p.at(x, y) ? run + 1 : 0);
-        if (longest * 10 >= width * 8)
+    for (int y = bottom + 1; y <= bottom + height && y < p.height; ++y)
+        if (p.run(y, left, right) * 10 >= width * 8)
             bars.push_back(y);
-    }
     if (bars.size() != 2 || bars[1] - bars[0] < 2)
-        return out.str() + "double line: " + std::to_string(bars.size()) + " rows across the line";
+        return "double line: " + std::to_string(bars.size()) + " rows across the line";
     // Below the bars only the corners' two downward strokes each are dark.
     std::vector<int> strokes;
     for (int x = left; x <= right && bars[1] + 2 < p.height; ++x)
@@ -107,15 +95,14 @@ std::string ArtProblems(const Picture& p) {
             strokes.push_back(x);
     const int cell = width / 30;
     if (strokes.size() != 4 || strokes[1] >= left + 2 * cell || strokes[2] <= right - 2 * cell)
-        out << "corners: " << strokes.size() << " strokes below the bars";
-    return out.str();
+        return "corners: " + std::to_string(strokes.size()) + " strokes below the bars";
+    return "";
 }
 
 } // namespace
 
 TEST(NfoArtTest, BlocksAndDoubleLinesDrawAsArtNotLetters) {
-    // The font this prefix gives the program: its own Terminal, or (plain
-    // prefix) the carried one.
+    // The font this prefix gives the program: its own Terminal, or the carried one.
     const char* expected = std::getenv("QUORVEL_TEST_FONT");
     const bool carried = expected && std::string(expected) == "carried";
     const UniqueHfont terminal = CreateNfoFont(kSystemNfoFace, 6, ScreenDpi());
@@ -126,9 +113,8 @@ TEST(NfoArtTest, BlocksAndDoubleLinesDrawAsArtNotLetters) {
     ProgramUnderTest program;
     const std::string sample = ReadFileBytes(TestProgramFolder() + "\\quorvel.nfo");
     ASSERT_FALSE(sample.empty());
-    const std::string art = std::string(30, '\xDB') + "\r\n\xC9" + std::string(28, '\xCD') +
-                            "\xBB\r\n" + sample;
-    WriteFileBytes(program / "art.nfo", art);
+    WriteFileBytes(program / "art.nfo", std::string(30, '\xDB') + "\r\n\xC9" +
+                                            std::string(28, '\xCD') + "\xBB\r\n" + sample);
     ASSERT_TRUE(program.Start(program / "art.nfo"));
     ASSERT_NE(program.WaitMainWindow(), nullptr);
     std::string problems = "not photographed";
