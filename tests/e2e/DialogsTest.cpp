@@ -13,7 +13,6 @@
 
 #include <commctrl.h>
 #include <sddl.h>
-#include <tlhelp32.h>
 
 #include <functional>
 #include <string>
@@ -54,23 +53,18 @@ const char kToolFolderKey[] = "SOFTWARE\\Microsoft\\Shared Tools Location";
 const char kScratch[] = "Software\\Brenmoor\\QuorvelTest\\About";
 
 bool SetText(HKEY root, const std::string& key, const char* name, const std::string& text) {
-    return ::RegSetKeyValueA(root, key.c_str(), name, REG_SZ, text.c_str(),
-                             static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+    return !::RegSetKeyValueA(root, key.c_str(), name, REG_SZ, text.c_str(),
+                              static_cast<DWORD>(text.size() + 1));
 }
 
-// The MSINFO32.EXE this test process started (0 when none).
-DWORD StartedTool() {
+// The main window of a copy of the program other than this test's own.
+HWND ToolWindow() {
+    HWND tool = nullptr;
     DWORD pid = 0;
-    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = ::Process32First(snapshot, &entry); more;
-         more = ::Process32Next(snapshot, &entry))
-        if (entry.th32ParentProcessID == ::GetCurrentProcessId() &&
-            lstrcmpiA(entry.szExeFile, "MSINFO32.EXE") == 0)
-            pid = entry.th32ProcessID;
-    ::CloseHandle(snapshot);
-    return pid;
+    while ((tool = ::FindWindowExA(nullptr, tool, kFrmMainClass, nullptr)) &&
+           (::GetWindowThreadProcessId(tool, &pid), pid == ::GetCurrentProcessId())) {
+    }
+    return tool;
 }
 
 // Points a URL scheme's open command at cmd.exe writing the URL into
@@ -80,42 +74,33 @@ class SchemeHandler {
     SchemeHandler(const std::string& scheme, const std::string& marker)
         : key_(scheme + "\\shell\\open\\command") {
         DWORD size = sizeof old_;
-        had_ = !::RegGetValueA(HKEY_CLASSES_ROOT, key_.c_str(), "", RRF_RT_REG_SZ, nullptr, old_,
-                               &size);
+        ::RegGetValueA(HKEY_CLASSES_ROOT, key_.c_str(), "", RRF_RT_REG_SZ, nullptr, old_, &size);
         SetText(HKEY_CLASSES_ROOT, key_, "", "cmd.exe /c echo %1> \"" + marker + "\"");
     }
-    ~SchemeHandler() {
-        if (had_)
-            SetText(HKEY_CLASSES_ROOT, key_, "", old_);
-        else
-            ::RegDeleteKeyValueA(HKEY_CLASSES_ROOT, key_.c_str(), "");
-    }
+    ~SchemeHandler() { SetText(HKEY_CLASSES_ROOT, key_, "", old_); }
 
   private:
     std::string key_;
     char old_[1024] = {};
-    bool had_ = false;
 };
 
 // The line a scheme handler wrote, once it is complete.
 std::string HandledUrl(const std::string& marker) {
     std::string text;
-    WaitUntil([&] { return (text = ReadFileBytes(marker)).find("\r\n") != std::string::npos; },
-              30000);
+    WaitUntil([&] { return (text = ReadFileBytes(marker)).find("\r\n") != std::string::npos; });
     return text.substr(0, text.find("\r\n"));
 }
 
 class AboutTest : public DialogTest {
   protected:
-    void SetUp() override { Clean(); }
-    void TearDown() override { Clean(); }
-    static void Clean() {
+    void SetUp() override { TearDown(); }
+    void TearDown() override {
         ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kToolKey, "PATH");
         ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kToolFolderKey);
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Brenmoor\\QuorvelTest");
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
     }
     // Opens About; `inside` runs on a helper thread while the box is open,
-    // after which OK closes it.
+    // then OK closes it.
     void WithAbout(const std::function<void(HWND)>& inside) {
         DialogDriver driver("About ", [&](HWND box) {
             inside(box);
@@ -131,21 +116,20 @@ class AboutTest : public DialogTest {
         WithAbout([&](HWND box) {
             PressButton(box, IDC_cmdSysInfo);
             HWND shown = nullptr;
-            WaitUntilQuiet(
-                [&] {
-                    shown = FindProcessWindow(::GetCurrentProcessId(), "#32770", "Quorvel");
-                    return shown || StartedTool();
-                },
-                20000);
-            outcome = shown ? MessageBoxText(shown) : "";
+            WaitUntilQuiet([&] {
+                return (shown = FindProcessWindow(::GetCurrentProcessId(), "#32770", "Quorvel")) ||
+                       ToolWindow();
+            });
+            outcome = MessageBoxText(shown);
             PressButton(shown, IDOK);
         });
-        if (const DWORD tool = StartedTool()) {
-            outcome += "started " + ProcessImage(tool);
-            HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, tool);
-            ::TerminateProcess(process, 0);
-            ::WaitForSingleObject(process, 10000);
-            ::CloseHandle(process);
+        DWORD pid = 0;
+        if (::GetWindowThreadProcessId(ToolWindow(), &pid)) {
+            HANDLE tool = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+            outcome += "started " + ProcessImage(pid);
+            ::TerminateProcess(tool, 0);
+            ::WaitForSingleObject(tool, 10000);
+            ::CloseHandle(tool);
         }
         return outcome;
     }
@@ -153,35 +137,30 @@ class AboutTest : public DialogTest {
 
 } // namespace
 
-TEST_F(AboutTest, ShowsTheVersionCopyrightAndLinksThatOpenTheirAddresses) {
+// About while always on top switches that off for good.
+TEST_F(AboutTest, ShowsTheVersionCopyrightAndLinksAndEndsAlwaysOnTop) {
     TempFolder markers("links");
     const SchemeHandler mail("mailto", markers / "mail.txt"), web("https", markers / "web.txt");
+    WriteScrambledSettings(window_ / "config.bin", "[INIT]\r\nALWAYSONTOP=1\r\n");
     ASSERT_TRUE(window_.Start());
-    std::string title, copyright;
+    const auto topMost = [&] {
+        return ::GetWindowLongA(window_.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST;
+    };
+    ASSERT_TRUE(topMost());
+    std::string shown;
     WithAbout([&](HWND box) {
-        title = WindowText(::GetDlgItem(box, IDC_lblTitle));
-        copyright = WindowText(::GetDlgItem(box, IDC_lblCopyright));
+        shown = WindowText(::GetDlgItem(box, IDC_lblTitle)) + "|" +
+                WindowText(::GetDlgItem(box, IDC_lblCopyright)) + (topMost() ? "|topmost" : "");
         for (int id : {IDC_lblEMail, IDC_lblHomePage})
             ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, STN_CLICKED),
                            reinterpret_cast<LPARAM>(::GetDlgItem(box, id)));
     });
-    EXPECT_EQ(title, "Quorvel v3.172"); // version 3.0.0.172: major and revision
-    EXPECT_EQ(copyright, "\xA9 2026 Brenmoor.\r\nQuorvel is free to use and share.");
+    // Version 3.0.0.172: the major version and the revision.
+    EXPECT_EQ(shown, "Quorvel v3.172|\xA9 2026 Brenmoor.\r\nQuorvel is free to use and share.");
     EXPECT_EQ(HandledUrl(markers / "mail.txt"),
               "mailto:support@quorvel.example?subject=I have question on Quorvel v3.172");
     EXPECT_EQ(HandledUrl(markers / "web.txt"), "https://quorvel.example");
-}
-
-TEST_F(AboutTest, AboutWhileTopmostSwitchesItOffForGood) {
-    WriteScrambledSettings(window_ / "config.bin", "[INIT]\r\nALWAYSONTOP=1\r\n");
-    ASSERT_TRUE(window_.Start());
-    const auto topMost = [&] {
-        return (::GetWindowLongA(window_.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    };
-    ASSERT_TRUE(topMost());
-    bool topMostWhileOpen = true;
-    WithAbout([&](HWND) { topMostWhileOpen = topMost(); });
-    EXPECT_FALSE(topMostWhileOpen || topMost());
+    EXPECT_FALSE(topMost());
     EXPECT_EQ(window_.MenuCaption(IDM_mnuOnTop), "Set Always On Top (False)");
     EXPECT_EQ(UnscrambleSettings(window_ / "config.bin"), "[INIT]\r\nALWAYSONTOP=0\r\n");
 }
@@ -230,11 +209,10 @@ TEST_F(AboutTest, GetKeyValueReadsAKeyItMayOnlyRead) {
     const struct {
         const char *name, *before, *after;
     } rows[] = {{"PATH", "old", "C:\\x.exe"}, {"Number", "", "&h12345678"}, {"None", "old", ""}};
-    for (const auto& row : rows) {
-        std::string value = row.before;
-        EXPECT_EQ(frmAbout::GetKeyValue(HKEY_CURRENT_USER, kScratch, row.name, value),
-                  *row.after != 0);
-        EXPECT_EQ(value, row.after) << row.name;
+    for (const auto& [name, before, after] : rows) {
+        std::string value = before;
+        EXPECT_EQ(frmAbout::GetKeyValue(HKEY_CURRENT_USER, kScratch, name, value), *after != 0);
+        EXPECT_EQ(value, after) << name;
     }
     setDacl("D:(A;;KA;;;WD)");
 }

@@ -19,23 +19,15 @@ using namespace quorvel::test;
 
 namespace {
 
-// Left, top, width and height.
-using Box = std::array<long, 4>;
-Box BoxOf(const RECT& rc) {
-    return {rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
-}
-
-int Px(double twips, int dpi = 96) {
-    return static_cast<int>(std::lround(twips * dpi / 1440.0));
-}
-// The left or top of `size` pixels centred on `screen` pixels, halved in twips.
-int Centred(int screen, int size) {
-    return Px(std::trunc((screen - size) * 15 / 2.0));
-}
-
 class PlacementTest : public ::testing::Test {
   protected:
+    using Box = std::array<long, 4>; // left, top, width, height
     using Values = std::vector<std::optional<std::int32_t>>;
+    static Box BoxOf(RECT r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+    static long Px(double twips, int dpi = 96) { return std::lround(twips * dpi / 1440.0); }
+    // The left or top of `size` pixels centred on `screen` pixels, halved in twips.
+    static long Centred(int screen, int size) { return Px(std::trunc((screen - size) * 7.5)); }
+
     void Store(const Values& values) {
         for (std::size_t i = 0; i < 4; ++i)
             placement_.SetDword(kNames[i], *values[i]);
@@ -48,23 +40,25 @@ class PlacementTest : public ::testing::Test {
     }
     // Starts the program, has `act` change its window, closes it; what is
     // stored then.
-    Values CloseAfter(const std::function<void(HWND)>& act, const char* name = "Quorvel.exe") {
+    Values CloseAfter(const std::function<void(ProgramUnderTest&)>& act,
+                      const char* name = "Quorvel.exe") {
         ProgramUnderTest program(name);
         EXPECT_TRUE(program.Start("") && program.WaitMainWindow());
-        act(program.mainWindow());
+        act(program);
         program.Close();
         EXPECT_TRUE(program.WaitExit());
         return Stored();
     }
-    static void MoveTo(HWND main, int left, int top, int width, int height) {
-        ::SetWindowPos(main, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-        RECT rc{};
-        WaitUntilQuiet([&] { return ::GetWindowRect(main, &rc) && rc.left == left; });
+    static void MoveTo(ProgramUnderTest& program, int left, int top, int width, int height) {
+        ::SetWindowPos(program.mainWindow(), nullptr, left, top, width, height, SWP_NOZORDER);
+        WaitUntilQuiet([&] { return program.WindowRect().left == left; });
     }
 
     static constexpr const char* kNames[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
     PlacementKey placement_;
 };
+
+using HiDpiTest = PlacementTest;
 
 } // namespace
 
@@ -94,7 +88,7 @@ TEST_F(PlacementTest, StartUpPlacesTheWindowFromTheStoredTwips) {
         ProgramUnderTest program;
         ASSERT_TRUE(program.Start("") && program.WaitMainWindow());
         EXPECT_EQ(BoxOf(program.WindowRect()), row.expected) << row.what;
-        EXPECT_EQ(placement_.GetDword("MainLeft").has_value(), !row.stored.empty())
+        EXPECT_EQ(Stored(), row.stored.empty() ? Values(4) : row.stored)
             << "start-up stores nothing";
     }
 }
@@ -102,62 +96,58 @@ TEST_F(PlacementTest, StartUpPlacesTheWindowFromTheStoredTwips) {
 TEST_F(PlacementTest, ClosingNormalStoresItMaximisedOrMinimisedKeepsTheStoredOne) {
     for (const WPARAM state : {SC_MAXIMIZE, SC_MINIMIZE}) {
         Store({300, 450, 7000, 5000});
-        EXPECT_EQ(CloseAfter([&](HWND main) {
-                      ::PostMessageA(main, WM_SYSCOMMAND, state, 0);
-                      WaitUntilQuiet([&] { return ::IsZoomed(main) || ::IsIconic(main); });
+        EXPECT_EQ(CloseAfter([&](ProgramUnderTest& program) {
+                      ::PostMessageA(program.mainWindow(), WM_SYSCOMMAND, state, 0);
+                      WaitUntilQuiet([&] {
+                          return ::IsZoomed(program.mainWindow()) ||
+                                 ::IsIconic(program.mainWindow());
+                      });
                   }),
                   (Values{300, 450, 7000, 5000}));
     }
-    EXPECT_EQ(CloseAfter([](HWND main) { MoveTo(main, -80, 40, 600, 420); }),
-              (Values{-1200, 600, 9000, 6300}));
+    const Values moved = {-1200, 600, 9000, 6300};
+    EXPECT_EQ(CloseAfter([](ProgramUnderTest& program) { MoveTo(program, -80, 40, 600, 420); }),
+              moved);
     // A copy under another name keeps its own placement.
     PlacementKey other("Viewer2");
-    CloseAfter([](HWND main) { MoveTo(main, 10, 20, 600, 420); }, "Viewer2.exe");
+    CloseAfter([](ProgramUnderTest& program) { MoveTo(program, 10, 20, 600, 420); }, "Viewer2.exe");
     EXPECT_EQ(other.GetDword("MainTop"), 300);
-    EXPECT_EQ(Stored(), (Values{-1200, 600, 9000, 6300}));
+    EXPECT_EQ(Stored(), moved);
 }
 
-// Every size is its design in twips at the DPI the program starts with; at
-// 100 DPI a pixel is 14.4 twips, and the placement is stored rounded, halves
-// to even.
-TEST(HiDpiTest, SizesAndStoredPlacementFollowTheDpi) {
+// Every size is its design in twips at the DPI the program starts with; the
+// placement is stored rounded, halves to even (at 100 DPI a pixel is 14.4
+// twips, at 192 DPI 7.5).
+TEST_F(HiDpiTest, SizesAndStoredPlacementFollowTheDpi) {
     constexpr char kKey[] = "Control Panel\\Desktop", kValue[] = "LogPixels";
-    DWORD old = 0, size = sizeof old;
-    const bool had =
-        !::RegGetValueA(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &old, &size);
-    const auto setDpi = [&](const DWORD* dpi) {
-        if (dpi)
-            ::RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, dpi, sizeof *dpi);
-        else
-            ::RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, kValue);
-    };
-    PlacementKey placement;
-    for (const DWORD dpi : {96, 100, 120, 144, 192}) {
+    DWORD prefixDpi = 96, size = sizeof prefixDpi;
+    ::RegGetValueA(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &prefixDpi, &size);
+    for (DWORD dpi : {96, 100, 120, 144, 192}) {
         SCOPED_TRACE(std::to_string(dpi) + " DPI");
-        setDpi(&dpi);
-        placement.Clear();
+        placement_.Clear();
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &dpi, 4);
         ProgramUnderTest program;
         const bool started = program.Start("") && program.WaitMainWindow();
-        setDpi(had ? &old : nullptr);
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &prefixDpi, 4);
         ASSERT_TRUE(started);
         const Box outer = BoxOf(program.WindowRect());
         EXPECT_EQ((Box{Px(8355, dpi), Px(6855, dpi)}), (Box{outer[2], outer[3]}));
         program.Command(IDM_mnuGoto);
-        HWND dialog = nullptr;
+        HWND goTo = nullptr;
         WaitUntilQuiet(
-            [&] { return dialog = FindProcessWindow(program.pid(), frmGotoLine::kClassName); });
+            [&] { return goTo = FindProcessWindow(program.pid(), frmGotoLine::kClassName); });
         RECT client{}, button{};
-        ::GetClientRect(dialog, &client);
-        ::GetWindowRect(::GetDlgItem(dialog, frmGotoLine::kCmdGoto), &button);
-        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&button), 2);
+        ::GetClientRect(goTo, &client);
+        ::GetWindowRect(::GetDlgItem(goTo, frmGotoLine::kCmdGoto), &button);
+        ::MapWindowPoints(nullptr, goTo, reinterpret_cast<POINT*>(&button), 2);
         EXPECT_EQ((Box{0, 0, Px(2760, dpi), Px(1080, dpi)}), BoxOf(client));
         EXPECT_EQ((Box{Px(1695, dpi), Px(615, dpi), Px(900, dpi), Px(345, dpi)}), BoxOf(button));
-        ::SendMessageA(dialog, WM_CLOSE, 0, 0);
-        ::SetWindowPos(program.mainWindow(), nullptr, 7, 33, 601, 403, SWP_NOZORDER);
+        MoveTo(program, 7, 33, 601, 403);
         program.Close();
         ASSERT_TRUE(program.WaitExit());
-        for (const auto& [name, pixels] :
-             {std::pair{"MainLeft", 7}, {"MainTop", 33}, {"MainWidth", 601}, {"MainHeight", 403}})
-            EXPECT_EQ(placement.GetDword(name), std::nearbyint(pixels * 1440.0 / dpi)) << name;
+        Values stored;
+        for (int pixels : {7, 33, 601, 403})
+            stored.push_back(static_cast<std::int32_t>(std::nearbyint(pixels * 1440.0 / dpi)));
+        EXPECT_EQ(Stored(), stored);
     }
 }

@@ -106,8 +106,9 @@ TEST(SettingsTest, StoredSettingsAreAppliedAtStartup) {
         ASSERT_TRUE(window.Start());
         EXPECT_EQ(ShownBy(window), row.shown) << row.lines;
         window.Command(IDM_mnuOnTop);
-        if (row.shown.onTop == "Set Always On Top")
+        if (row.shown.onTop == "Set Always On Top") {
             EXPECT_EQ(ShownBy(window), row.shown) << "a toggle it does not know does nothing";
+        }
     }
 }
 
@@ -128,25 +129,6 @@ TEST(SettingsTest, ColoursPickedAreSetAndStored) {
     EXPECT_EQ(ShownBy(window), Shown{.colours = "255/65280"});
     EXPECT_EQ(UnscrambleSettings(window / "config.bin"),
               "[INIT]\r\nForeColor=255\r\nBackColor=65280\r\n");
-}
-
-TEST(SettingsTest, SettingsSurviveARestartOfTheProgram) {
-    const PlacementKey placement;
-    ProgramUnderTest program;
-    for (int start = 0; start < 2; ++start) {
-        ASSERT_TRUE(program.Start("") && program.WaitMainWindow());
-        EXPECT_EQ((::GetWindowLongA(program.textBox(), GWL_STYLE) & ES_READONLY) == 0, start == 1);
-        EXPECT_EQ((::GetWindowLongA(program.mainWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
-                  start == 1);
-        if (start == 0) {
-            program.Command(IDM_mnuMakeWrite);
-            program.Command(IDM_mnuOnTop);
-        }
-        program.Close();
-        ASSERT_TRUE(program.WaitExit());
-    }
-    EXPECT_EQ(UnscrambleSettings(program / "config.bin"),
-              "[INIT]\r\nMAKEWRITE=0\r\nALWAYSONTOP=1\r\n");
 }
 
 namespace {
@@ -244,25 +226,30 @@ TEST_F(ShellRegistrationTest, FailedUrlProtocolIsNotReportedAsDone) {
     EXPECT_EQ(Registry(), " mark");
 }
 
-TEST_F(ShellRegistrationTest, RegisteredOpenCommandOpensTheFile) {
-    ProgramUnderTest registrar;
-    ASSERT_TRUE(registrar.Start("") && registrar.WaitMainWindow());
-    registrar.Command(IDM_mnuAss);
-    std::optional<std::string> command;
-    ASSERT_TRUE(WaitUntilQuiet(
-        [&] { return (command = Value("Quorvel\\Shell\\Open\\Command")).has_value(); }, 20000));
-    EXPECT_EQ(*command, "\"" + registrar.exePath() + "\" %1");
-    registrar.Close();
-    ASSERT_TRUE(registrar.WaitExit());
+// The registered command starts the program that registered it on a file,
+// with the settings it stored before.
+TEST_F(ShellRegistrationTest, RegisteredOpenCommandOpensTheFileAndSettingsSurviveARestart) {
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start("") && program.WaitMainWindow());
+    for (UINT command : {IDM_mnuMakeWrite, IDM_mnuOnTop, IDM_mnuAss})
+        program.Command(command);
+    program.Close();
+    ASSERT_TRUE(program.WaitExit());
+    EXPECT_EQ(UnscrambleSettings(program / "config.bin"),
+              "[INIT]\r\nMAKEWRITE=0\r\nALWAYSONTOP=1\r\nADDFILEASS=0\r\n");
+    std::string command = Value("Quorvel\\Shell\\Open\\Command").value_or("");
+    ASSERT_EQ(command, "\"" + program.exePath() + "\" %1");
     // The shell puts the file's path in place of %1, blanks and all.
     TempFolder files("nfo files");
     WriteFileBytes(files / "release info.nfo", "\xC9\xCD\xBB");
-    command->replace(command->find("%1"), 2, files / "release info.nfo");
-    ProgramUnderTest opener;
-    ASSERT_TRUE(opener.StartCommandLine(*command) && opener.WaitMainWindow());
-    EXPECT_EQ(opener.Text(), "\xC9\xCD\xBB\r\n");
-    EXPECT_EQ(opener.Caption().rfind("Quorvel - ", 0), 0u) << opener.Caption();
-    EXPECT_NE(opener.Caption().find("release info.nfo"), std::string::npos) << opener.Caption();
-    // It is the registered program that runs, not the copy the test holds.
-    EXPECT_EQ(lstrcmpiA(ProcessImage(opener.pid()).c_str(), registrar.exePath().c_str()), 0);
+    ProgramUnderTest copy; // held by the test, not the one that runs
+    ASSERT_TRUE(
+        copy.StartCommandLine(command.replace(command.find("%1"), 2, files / "release info.nfo")));
+    ASSERT_TRUE(copy.WaitMainWindow());
+    EXPECT_EQ(lstrcmpiA(ProcessImage(copy.pid()).c_str(), program.exePath().c_str()), 0);
+    EXPECT_EQ(copy.Text(), "\xC9\xCD\xBB\r\n");
+    EXPECT_EQ(copy.Caption().rfind("Quorvel - ", 0), 0u) << copy.Caption();
+    EXPECT_NE(copy.Caption().find("release info.nfo"), std::string::npos) << copy.Caption();
+    EXPECT_FALSE(::GetWindowLongA(copy.textBox(), GWL_STYLE) & ES_READONLY);
+    EXPECT_TRUE(::GetWindowLongA(copy.mainWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
