@@ -51,7 +51,8 @@ Shown ShownBy(WindowUnderTest& w) {
 } // namespace
 
 // Without stored settings the defaults apply and no file is made; a plain
-// hand-written file reads as missing and stays as it was.
+// hand-written file reads as missing and stays as it was. The first choice
+// creates the scrambled file; the menu's choices apply and store.
 TEST(SettingsTest, FirstStartUsesTheDefaultsUntilAChoiceCreatesTheScrambledFile) {
     const PlacementKey placement;
     for (const std::string plain : {"[INIT]\r\nALWAYSONTOP=1\r\nMAKEWRITE=0\r\n", ""}) {
@@ -73,8 +74,19 @@ TEST(SettingsTest, FirstStartUsesTheDefaultsUntilAChoiceCreatesTheScrambledFile)
         EXPECT_EQ(UnscrambleSettings(config), "[INIT]\r\nMAKEWRITE=0\r\nALWAYSONTOP=1\r\n");
         window.Command(IDM_mnuOnTop);
         window.Command(IDM_mnuMakeWrite);
-        EXPECT_EQ(ShownBy(window), Shown{});
-        EXPECT_EQ(UnscrambleSettings(config), "[INIT]\r\nMAKEWRITE=1\r\nALWAYSONTOP=0\r\n");
+        for (const auto& [command, rgb] : {std::pair{IDM_mnuFC, 255u}, {IDM_mnuBC, 0x00FF00u}}) {
+            // The red, green and blue boxes of the opened-up colour dialog.
+            DialogDriver driver("Color", [rgb = rgb](HWND dialog) {
+                for (int i = 0; i < 3; ++i)
+                    ::SetDlgItemInt(dialog, 706 + i, (rgb >> (8 * i)) & 0xFF, FALSE);
+                PressButton(dialog, IDOK);
+            });
+            window.Command(command);
+            ASSERT_TRUE(driver.Finish());
+        }
+        EXPECT_EQ(ShownBy(window), Shown{.colours = "255/65280"});
+        EXPECT_EQ(UnscrambleSettings(config), "[INIT]\r\nMAKEWRITE=1\r\nALWAYSONTOP=0\r\n"
+                                              "ForeColor=255\r\nBackColor=65280\r\n");
         EXPECT_EQ(ListFolder(window.folder()), std::vector<std::string>{"config.bin"});
     }
 }
@@ -110,25 +122,6 @@ TEST(SettingsTest, StoredSettingsAreAppliedAtStartup) {
             EXPECT_EQ(ShownBy(window), row.shown) << "a toggle it does not know does nothing";
         }
     }
-}
-
-TEST(SettingsTest, ColoursPickedAreSetAndStored) {
-    const PlacementKey placement;
-    WindowUnderTest window;
-    ASSERT_TRUE(window.Start());
-    for (const auto& [command, rgb] : {std::pair{IDM_mnuFC, 255u}, {IDM_mnuBC, 0x00FF00u}}) {
-        // The red, green and blue boxes of the opened-up colour dialog.
-        DialogDriver driver("Color", [rgb = rgb](HWND dialog) {
-            for (int i = 0; i < 3; ++i)
-                ::SetDlgItemInt(dialog, 706 + i, (rgb >> (8 * i)) & 0xFF, FALSE);
-            PressButton(dialog, IDOK);
-        });
-        window.Command(command);
-        ASSERT_TRUE(driver.Finish());
-    }
-    EXPECT_EQ(ShownBy(window), Shown{.colours = "255/65280"});
-    EXPECT_EQ(UnscrambleSettings(window / "config.bin"),
-              "[INIT]\r\nForeColor=255\r\nBackColor=65280\r\n");
 }
 
 namespace {
