@@ -144,21 +144,25 @@ class ShellRegistrationTest : public ::testing::Test {
         WriteScrambledSettings(window_ / "config.bin", "[INIT]\r\n" + settings);
         ASSERT_TRUE(window_.Start());
     }
-    // Both captions and the stored settings.
-    std::string Shown() const {
-        return window_.MenuCaption(IDM_mnuAss) + ", " + window_.MenuCaption(IDM_mnuUrl) + ", " +
-               UnscrambleSettings(window_ / "config.bin");
-    }
-    // What HKEY_CLASSES_ROOT holds of the program: "file" for the whole
-    // association, "mark" for the URL protocol's mark, "+" for anything else.
-    std::string Registry() const {
+    // Runs a command (if any); then the first word of both captions, the
+    // stored settings and what HKEY_CLASSES_ROOT holds of the program: "file"
+    // for the whole association, "mark" for the URL protocol's mark, "+" for
+    // anything else.
+    std::string After(UINT command = 0) {
+        if (command)
+            window_.Command(command);
         const std::string exe = window_ / "Quorvel.exe";
         const bool file = Value(".nfo") == "Quorvel" && Value("Quorvel") == "NFO File" &&
                           Value("Quorvel\\Shell\\Open\\Command") == "\"" + exe + "\" %1" &&
                           Value("Quorvel\\DefaultIcon") == exe + ",0";
-        const bool mark = Value("Quorvel", "URL Protocol") == "";
         const bool other = Value(".nfo") || Value("Quorvel\\Shell\\Open\\Command");
-        return std::string(file ? "file" : (other ? "+" : "")) + (mark ? " mark" : "");
+        const auto word = [&](UINT id) { return window_.MenuCaption(id).substr(0, 3); };
+        return word(IDM_mnuAss) + " " + word(IDM_mnuUrl) + " " +
+               UnscrambleSettings(window_ / "config.bin") +
+               (file    ? "file"
+                : other ? "+"
+                        : "") +
+               (Value("Quorvel", "URL Protocol") == "" ? " mark" : "");
     }
 
     PlacementKey placement_;
@@ -169,27 +173,16 @@ class ShellRegistrationTest : public ::testing::Test {
 
 TEST_F(ShellRegistrationTest, RemoveWhenNothingIsRegisteredThenAddThenRemove) {
     Start("ADDFILEASS=0\r\n");
-    const char* remove = "Add File Association, Add URL Protocol, [INIT]\r\nADDFILEASS=1\r\n";
-    window_.Command(IDM_mnuAss);
-    EXPECT_EQ(Shown(), remove);
-    EXPECT_EQ(Registry(), "");
-    window_.Command(IDM_mnuAss);
-    EXPECT_EQ(Shown(), "Remove File Association, Add URL Protocol, [INIT]\r\nADDFILEASS=0\r\n");
-    EXPECT_EQ(Registry(), "file");
-    window_.Command(IDM_mnuAss);
-    EXPECT_EQ(Shown(), remove);
-    EXPECT_EQ(Registry(), "");
+    EXPECT_EQ(After(IDM_mnuAss), "Add Add [INIT]\r\nADDFILEASS=1\r\n");
+    EXPECT_EQ(After(IDM_mnuAss), "Rem Add [INIT]\r\nADDFILEASS=0\r\nfile");
+    EXPECT_EQ(After(IDM_mnuAss), "Add Add [INIT]\r\nADDFILEASS=1\r\n");
 }
 
 TEST_F(ShellRegistrationTest, UrlProtocolAddedAloneAndRemovedIntoAnAssociation) {
     Start("");
-    window_.Command(IDM_mnuUrl);
-    EXPECT_EQ(Shown(), "Add File Association, Remove URL Protocol, [INIT]\r\nADDURLPROT=0\r\n");
-    EXPECT_EQ(Registry(), " mark");
+    EXPECT_EQ(After(IDM_mnuUrl), "Add Rem [INIT]\r\nADDURLPROT=0\r\n mark");
     // Removing the protocol writes the file association afresh.
-    window_.Command(IDM_mnuUrl);
-    EXPECT_EQ(Shown(), "Add File Association, Add URL Protocol, [INIT]\r\nADDURLPROT=1\r\n");
-    EXPECT_EQ(Registry(), "file");
+    EXPECT_EQ(After(IDM_mnuUrl), "Add Add [INIT]\r\nADDURLPROT=1\r\nfile");
 }
 
 // A denied write: the captions and settings keep telling the truth, nothing
@@ -198,25 +191,18 @@ TEST_F(ShellRegistrationTest, FailedFileAssociationIsNotReportedAsDone) {
     ASSERT_TRUE(SetStringValue(HKEY_CLASSES_ROOT, "Quorvel", "", "someone's"));
     ASSERT_TRUE(PlaceObstacle("Quorvel\\DefaultIcon")); // late in the layout
     Start("");
-    window_.Command(IDM_mnuAss);
-    EXPECT_EQ(Shown(), "Add File Association, Add URL Protocol, [INIT]\r\nADDFILEASS=1\r\n");
-    EXPECT_EQ(Registry(), "");
+    EXPECT_EQ(After(IDM_mnuAss), "Add Add [INIT]\r\nADDFILEASS=1\r\n");
     RemoveObstacle("Quorvel\\DefaultIcon");
-    window_.Command(IDM_mnuAss);
-    EXPECT_EQ(Shown(), "Remove File Association, Add URL Protocol, [INIT]\r\nADDFILEASS=0\r\n");
-    EXPECT_EQ(Registry(), "file");
+    EXPECT_EQ(After(IDM_mnuAss), "Rem Add [INIT]\r\nADDFILEASS=0\r\nfile");
 }
 
 TEST_F(ShellRegistrationTest, FailedUrlProtocolIsNotReportedAsDone) {
     ASSERT_TRUE(PlaceObstacle("Quorvel"));
     Start("ADDURLPROT=7\r\n");
     window_.Command(IDM_mnuUrl);
-    EXPECT_EQ(Shown(), "Add File Association, Add URL Protocol, [INIT]\r\nADDURLPROT=1\r\n");
     RemoveObstacle("Quorvel");
-    EXPECT_EQ(Registry(), "");
-    window_.Command(IDM_mnuUrl);
-    EXPECT_EQ(Shown(), "Add File Association, Remove URL Protocol, [INIT]\r\nADDURLPROT=0\r\n");
-    EXPECT_EQ(Registry(), " mark");
+    EXPECT_EQ(After(), "Add Add [INIT]\r\nADDURLPROT=1\r\n");
+    EXPECT_EQ(After(IDM_mnuUrl), "Add Rem [INIT]\r\nADDURLPROT=0\r\n mark");
 }
 
 // The registered command starts the program that registered it on a file,
