@@ -221,14 +221,14 @@ TEST_F(ShellRegistrationTest, RegisteredOpenCommandOpensTheFileAndSettingsSurviv
     // The shell puts the file's path in place of %1, blanks and all.
     TempFolder files("nfo files");
     WriteFileBytes(files / "release info.nfo", "\xC9\xCD\xBB");
-    ProgramUnderTest copy; // held by the test, not the one that runs
-    ASSERT_TRUE(
-        copy.StartCommandLine(command.replace(command.find("%1"), 2, files / "release info.nfo")));
-    ASSERT_TRUE(copy.WaitMainWindow());
-    EXPECT_EQ(lstrcmpiA(ProcessImage(copy.pid()).c_str(), program.exePath().c_str()), 0);
-    EXPECT_EQ(copy.Text(), "\xC9\xCD\xBB\r\n");
-    EXPECT_EQ(copy.Caption().rfind("Quorvel - ", 0), 0u) << copy.Caption();
-    EXPECT_NE(copy.Caption().find("release info.nfo"), std::string::npos) << copy.Caption();
-    EXPECT_FALSE(::GetWindowLongA(copy.textBox(), GWL_STYLE) & ES_READONLY);
-    EXPECT_TRUE(::GetWindowLongA(copy.mainWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    ProgramUnderTest opened; // its own copy of the program stays unused
+    ASSERT_TRUE(opened.StartCommandLine(
+        command.replace(command.find("%1"), 2, files / "release info.nfo")));
+    ASSERT_TRUE(opened.WaitMainWindow());
+    EXPECT_EQ(lstrcmpiA(ProcessImage(opened.pid()).c_str(), program.exePath().c_str()), 0);
+    EXPECT_EQ(opened.Text(), "\xC9\xCD\xBB\r\n");
+    EXPECT_EQ(opened.Caption().rfind("Quorvel - ", 0), 0u) << opened.Caption();
+    EXPECT_NE(opened.Caption().find("release info.nfo"), std::string::npos) << opened.Caption();
+    EXPECT_FALSE(::GetWindowLongA(opened.textBox(), GWL_STYLE) & ES_READONLY);
+    EXPECT_TRUE(::GetWindowLongA(opened.mainWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
