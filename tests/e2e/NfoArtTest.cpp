@@ -1,9 +1,8 @@
 // NFO art as the program draws it, read back from the screen: a row of full
-// blocks is a solid band and a double-line box top is two bars with corners,
-// not letters. Run in the prepared prefix (the system's Terminal) and, by a
-// second test entry, in a plain prefix without any font of ours
-// (QUORVEL_TEST_FONT=carried), where the program must draw with the font it
-// carries.
+// blocks is a solid band and a double-line box top two bars with corners,
+// not letters. A second test entry runs this in a plain prefix without any
+// font of ours (QUORVEL_TEST_FONT=carried), where the program must draw with
+// the font it carries.
 #include "appearance/CarriedFont.h"
 #include "tests/e2e/ProgramHarness.h"
 #include "tests/support/Wait.h"
@@ -11,9 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,116 +19,84 @@ using namespace quorvel::test;
 
 namespace {
 
-// The text box's client area as it is on the screen: true = dark pixel.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<bool> dark;
-    bool at(int x, int y) const { return dark[static_cast<std::size_t>(y * width + x)]; }
-};
-
-Picture Photograph(HWND hwnd) {
-    Picture p;
+// The dark pixels of each row of the window's client area on the screen.
+std::vector<std::vector<int>> Photograph(HWND hwnd) {
     RECT rc{};
     POINT origin{0, 0};
-    if (!::GetClientRect(hwnd, &rc) || !::ClientToScreen(hwnd, &origin))
-        return p;
-    p.width = rc.right;
-    p.height = rc.bottom;
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof bi.bmiHeader, p.width, -p.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    ::GetClientRect(hwnd, &rc);
+    ::ClientToScreen(hwnd, &origin);
     const WindowDC screen(nullptr);
     HDC mem = ::CreateCompatibleDC(screen.get());
-    void* bits = nullptr;
-    UniqueHbitmap bitmap(::CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (bitmap) {
-        const SelectGuard select(mem, bitmap.get());
-        ::BitBlt(mem, 0, 0, p.width, p.height, screen.get(), origin.x, origin.y, SRCCOPY);
-        ::GdiFlush();
-        const auto* px = static_cast<const std::uint8_t*>(bits);
-        for (int i = 0; i < p.width * p.height; ++i, px += 4)
-            p.dark.push_back(px[0] + px[1] + px[2] < 3 * 128);
-    }
+    UniqueHbitmap bitmap(::CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));
+    const HGDIOBJ old = ::SelectObject(mem, bitmap.get());
+    ::BitBlt(mem, 0, 0, rc.right, rc.bottom, screen.get(), origin.x, origin.y, SRCCOPY);
+    ::SelectObject(mem, old);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof bi.bmiHeader, rc.right, -rc.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<RGBQUAD> bits(static_cast<std::size_t>(rc.right * rc.bottom));
+    ::GetDIBits(mem, bitmap.get(), 0, static_cast<UINT>(rc.bottom), bits.data(), &bi,
+                DIB_RGB_COLORS);
     ::DeleteDC(mem);
-    if (p.dark.empty())
-        p.width = p.height = 0;
-    return p;
-}
-
-bool RowHasDark(const Picture& p, int y) {
-    for (int x = 0; x < p.width; ++x)
-        if (p.at(x, y))
-            return true;
-    return false;
+    std::vector<std::vector<int>> rows(static_cast<std::size_t>(rc.bottom));
+    for (int i = 0; i < rc.right * rc.bottom; ++i)
+        if (bits[i].rgbRed + bits[i].rgbGreen + bits[i].rgbBlue < 3 * 128)
+            rows[i / rc.right].push_back(i % rc.right);
+    return rows;
 }
 
 // What is wrong with the first two lines, 30 x 0xDB and 0xC9, 28 x 0xCD,
 // 0xBB ("" when both draw as art).
-std::string ArtProblems(const Picture& p) {
-    int top = 0;
-    while (top < p.height && !RowHasDark(p, top))
+std::string ArtProblems(const std::vector<std::vector<int>>& rows) {
+    std::size_t top = 0, end = 0;
+    while (top < rows.size() && rows[top].empty())
         ++top;
-    if (top == p.height)
+    for (end = top; end < rows.size() && !rows[end].empty();)
+        ++end;
+    if (end == top)
         return "nothing drawn";
-    int bottom = top;
-    while (bottom + 1 < p.height && RowHasDark(p, bottom + 1))
-        ++bottom;
-    int left = p.width, right = -1, count = 0;
-    for (int y = top; y <= bottom; ++y)
-        for (int x = 0; x < p.width; ++x)
-            if (p.at(x, y)) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                ++count;
-            }
-    const int width = right - left + 1, height = bottom - top + 1;
-    std::ostringstream out;
-    if (count * 10 < width * height * 9 || width < 30 * 4)
-        out << "full blocks: " << count * 100 / (width * height) << "% dark in " << width << " x "
-            << height << "; ";
-    // The next line: rows dark across the line are the bars of 0xCD.
-    std::vector<int> bars;
-    for (int y = bottom + 1; y <= bottom + height && y < p.height; ++y) {
+    // Full blocks: each row of the band dark from end to end, 30 cells wide.
+    const int left = rows[top].front(), right = rows[top].back(), width = right - left + 1;
+    for (std::size_t y = top; y < end; ++y)
+        if (rows[y].size() * 10 < width * 9u || width < 30 * 4)
+            return "full blocks: " + std::to_string(rows[y].size()) + " of " +
+                   std::to_string(width) + " dark";
+    // The next line: two rows dark along the line are the bars of 0xCD.
+    std::vector<std::size_t> bars;
+    for (std::size_t y = end; y < end + end - top && y < rows.size(); ++y) {
         int run = 0, longest = 0;
-        for (int x = left; x <= right; ++x)
-            longest = std::max(longest, run = p.at(x, y) ? run + 1 : 0);
+        for (std::size_t i = 1; i < rows[y].size(); ++i)
+            longest = std::max(longest, run = rows[y][i] == rows[y][i - 1] + 1 ? run + 1 : 0);
         if (longest * 10 >= width * 8)
             bars.push_back(y);
     }
-    if (bars.size() != 2 || bars[1] - bars[0] < 2)
-        return out.str() + "double line: " + std::to_string(bars.size()) + " rows across the line";
+    if (bars.size() != 2 || bars[1] - bars[0] < 2 || bars[1] + 2 >= rows.size())
+        return "double line: " + std::to_string(bars.size()) + " rows along the line";
     // Below the bars only the corners' two downward strokes each are dark.
-    std::vector<int> strokes;
-    for (int x = left; x <= right && bars[1] + 2 < p.height; ++x)
-        if (p.at(x, bars[1] + 1) && p.at(x, bars[1] + 2))
-            strokes.push_back(x);
+    const auto& below = rows[bars[1] + 1];
     const int cell = width / 30;
-    if (strokes.size() != 4 || strokes[1] >= left + 2 * cell || strokes[2] <= right - 2 * cell)
-        out << "corners: " << strokes.size() << " strokes below the bars";
-    return out.str();
+    if (below != rows[bars[1] + 2] || below.size() != 4 || below[1] >= left + 2 * cell ||
+        below[2] <= right - 2 * cell)
+        return "corners: " + std::to_string(below.size()) + " strokes below the bars";
+    return "";
 }
 
 } // namespace
 
 TEST(NfoArtTest, BlocksAndDoubleLinesDrawAsArtNotLetters) {
-    // The font this prefix gives the program: its own Terminal, or (plain
-    // prefix) the carried one.
-    const char* expected = std::getenv("QUORVEL_TEST_FONT");
-    const bool carried = expected && std::string(expected) == "carried";
+    // The font this prefix gives the program: its own Terminal, or the carried one.
+    const char* font = std::getenv("QUORVEL_TEST_FONT");
     const UniqueHfont terminal = CreateNfoFont(kSystemNfoFace, 6, ScreenDpi());
     EXPECT_EQ(ChooseNfoFont(::GetOEMCP(), DescribeRealizedFont(terminal.get())),
-              carried ? NfoFontSource::Carried : NfoFontSource::System);
-
+              font && std::string(font) == "carried" ? NfoFontSource::Carried
+                                                     : NfoFontSource::System);
     PlacementKey placement;
     ProgramUnderTest program;
     const std::string sample = ReadFileBytes(TestProgramFolder() + "\\quorvel.nfo");
     ASSERT_FALSE(sample.empty());
-    const std::string art = std::string(30, '\xDB') + "\r\n\xC9" + std::string(28, '\xCD') +
-                            "\xBB\r\n" + sample;
-    WriteFileBytes(program / "art.nfo", art);
-    ASSERT_TRUE(program.Start(program / "art.nfo"));
-    ASSERT_NE(program.WaitMainWindow(), nullptr);
-    std::string problems = "not photographed";
+    WriteFileBytes(program / "art.nfo", std::string(30, '\xDB') + "\r\n\xC9" +
+                                            std::string(28, '\xCD') + "\xBB\r\n" + sample);
+    ASSERT_TRUE(program.Start(program / "art.nfo") && program.WaitMainWindow());
+    std::string problems;
     WaitUntil([&] { return (problems = ArtProblems(Photograph(program.textBox()))).empty(); });
     EXPECT_EQ(problems, "");
 }

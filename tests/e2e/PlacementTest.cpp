@@ -1,151 +1,153 @@
-// The main window comes back where it was closed; first start centres it.
+// The main window comes back where it was closed, kept in twips at any DPI;
+// a first start centres it.
+#include "app/frmGotoLine.h"
 #include "app/resource.h"
 #include "tests/e2e/ProgramHarness.h"
 #include "tests/support/Wait.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
+using namespace quorvel;
 using namespace quorvel::test;
 
 namespace {
 
-int Px(double twips) { return static_cast<int>(std::lround(twips * ScreenDpi() / 1440.0)); }
-std::int32_t Tw(int pixels) { return static_cast<std::int32_t>(std::lround(pixels * 1440.0 / ScreenDpi())); }
-
 class PlacementTest : public ::testing::Test {
-protected:
-    HWND StartEmpty() {
-        EXPECT_TRUE(program_.Start(""));
-        return program_.WaitMainWindow();
+  protected:
+    using Box = std::array<long, 4>; // left, top, width, height
+    using Values = std::vector<std::optional<std::int32_t>>;
+    static Box BoxOf(RECT r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+    static long Px(double twips, int dpi = 96) { return std::lround(twips * dpi / 1440.0); }
+    // The left or top of `size` pixels centred on `screen` pixels, halved in twips.
+    static long Centred(int screen, int size) { return Px(std::trunc((screen - size) * 7.5)); }
+
+    void Store(const Values& values) {
+        for (std::size_t i = 0; i < 4; ++i)
+            placement_.SetDword(kNames[i], *values[i]);
     }
-    void StorePlacement(int left, int top, int width, int height) {
-        placement_.SetDword("MainLeft", left);
-        placement_.SetDword("MainTop", top);
-        placement_.SetDword("MainWidth", width);
-        placement_.SetDword("MainHeight", height);
+    Values Stored() const {
+        Values values;
+        for (const char* name : kNames)
+            values.push_back(placement_.GetDword(name));
+        return values;
     }
-    void ExpectStored(int left, int top, int width, int height) {
-        EXPECT_EQ(placement_.GetDword("MainLeft"), left);
-        EXPECT_EQ(placement_.GetDword("MainTop"), top);
-        EXPECT_EQ(placement_.GetDword("MainWidth"), width);
-        EXPECT_EQ(placement_.GetDword("MainHeight"), height);
+    // Starts the program, has `act` change its window, closes it; what is
+    // stored then.
+    Values CloseAfter(const std::function<void(ProgramUnderTest&)>& act,
+                      const char* name = "Quorvel.exe") {
+        ProgramUnderTest program(name);
+        EXPECT_TRUE(program.Start("") && program.WaitMainWindow());
+        act(program);
+        program.Close();
+        EXPECT_TRUE(program.WaitExit());
+        return Stored();
+    }
+    static void MoveTo(ProgramUnderTest& program, int left, int top, int width, int height) {
+        ::SetWindowPos(program.mainWindow(), nullptr, left, top, width, height, SWP_NOZORDER);
+        WaitUntilQuiet([&] { return program.WindowRect().left == left; });
     }
 
+    static constexpr const char* kNames[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
     PlacementKey placement_;
-    ProgramUnderTest program_;
 };
+
+using HiDpiTest = PlacementTest;
 
 } // namespace
 
-TEST_F(PlacementTest, FirstStartCentresTheDesignedWindowThenSizesIt) {
-    ASSERT_NE(StartEmpty(), nullptr);
-    const RECT rc = program_.WindowRect();
+TEST_F(PlacementTest, StartUpPlacesTheWindowFromTheStoredTwips) {
+    ASSERT_EQ(ScreenDpi(), 96);
+    const int screenW = ::GetSystemMetrics(SM_CXSCREEN), screenH = ::GetSystemMetrics(SM_CYSCREEN);
     const SIZE design = DesignedWindowSize();
-    const int screenW = ::GetSystemMetrics(SM_CXSCREEN);
-    const int screenH = ::GetSystemMetrics(SM_CYSCREEN);
-    // Centred with the designed size, in twips, halved toward zero.
-    const double leftTw = std::trunc(std::nearbyint(Tw(screenW) - design.cx * 1440.0 / ScreenDpi()) / 2);
-    const double topTw = std::trunc(std::nearbyint(Tw(screenH) - design.cy * 1440.0 / ScreenDpi()) / 2);
-    EXPECT_EQ(rc.left, Px(leftTw));
-    EXPECT_EQ(rc.top, Px(topTw));
-    EXPECT_EQ(rc.right - rc.left, Px(8355));
-    EXPECT_EQ(rc.bottom - rc.top, Px(6855));
-    EXPECT_FALSE(placement_.GetDword("MainLeft")) << "start-up stores nothing";
-}
-
-TEST_F(PlacementTest, StoredPlacementIsRestored) {
-    StorePlacement(1500, 900, 9000, 6000);
-    ASSERT_NE(StartEmpty(), nullptr);
-    const RECT rc = program_.WindowRect();
-    EXPECT_EQ(rc.left, Px(1500));
-    EXPECT_EQ(rc.top, Px(900));
-    EXPECT_EQ(rc.right - rc.left, Px(9000));
-    EXPECT_EQ(rc.bottom - rc.top, Px(6000));
-}
-
-TEST_F(PlacementTest, TextWidthIsReadAsTextAndBinaryLeftAsDefault) {
-    placement_.SetBinary("MainLeft", std::string("\x10\x20\x30\x40", 4));
-    placement_.SetDword("MainTop", 600);
-    placement_.SetString("MainWidth", "9000");
-    ASSERT_NE(StartEmpty(), nullptr);
-    const RECT rc = program_.WindowRect();
-    EXPECT_EQ(rc.left, 0);
-    EXPECT_EQ(rc.top, Px(600));
-    EXPECT_EQ(rc.right - rc.left, Px(9000));
-    EXPECT_EQ(rc.bottom - rc.top, Px(6855));
-}
-
-TEST_F(PlacementTest, StoredZeroZeroIsCentredLikeAFirstStart) {
-    StorePlacement(0, 0, 7500, 5250);
-    ASSERT_NE(StartEmpty(), nullptr);
-    const RECT rc = program_.WindowRect();
-    EXPECT_GT(rc.left, 0);
-    EXPECT_GT(rc.top, 0);
-    EXPECT_EQ(rc.right - rc.left, Px(7500));
-}
-
-TEST_F(PlacementTest, ClosingInTheNormalStateStoresThePlacement) {
-    ASSERT_NE(StartEmpty(), nullptr);
-    ::SetWindowPos(program_.mainWindow(), nullptr, -80, 40, 600, 420, SWP_NOZORDER | SWP_NOACTIVATE);
-    ASSERT_TRUE(WaitUntilQuiet([&] { return program_.WindowRect().left == -80; }));
-    program_.Close();
-    ASSERT_TRUE(program_.WaitExit());
-    ExpectStored(Tw(-80), Tw(40), Tw(600), Tw(420));
-
-    // A negative edge comes back as it was.
-    ProgramUnderTest again;
-    ASSERT_TRUE(again.Start(""));
-    ASSERT_NE(again.WaitMainWindow(), nullptr);
-    EXPECT_EQ(again.WindowRect().left, -80);
-    EXPECT_EQ(again.WindowRect().top, 40);
-}
-
-TEST_F(PlacementTest, ClosingMaximisedOrMinimisedKeepsTheStoredPlacement) {
-    for (const WPARAM state : {SC_MAXIMIZE, SC_MINIMIZE}) {
-        StorePlacement(300, 450, 7000, 5000);
+    const long cx = Centred(screenW, design.cx), cy = Centred(screenH, design.cy);
+    const struct {
+        const char* what;
+        Values stored;
+        Box expected;
+    } rows[] = {
+        {"first start: centred as designed, then sized", {}, {cx, cy, Px(8355), Px(6855)}},
+        {"restored", {1500, 900, 9000, 6000}, {100, 60, 600, 400}},
+        {"rounded to pixels", {1508, 907, 9007, 6008}, {101, 60, 600, 401}},
+        {"zero-zero: centred as designed", {0, 0, 7500, 5250}, {cx, cy, 500, 350}},
+        {"partly on the screen: kept", {-1200, 600, 7500, 5250}, {-80, 40, 500, 350}},
+        {"off the screen: centred as it is",
+         {-30000, 900, 7500, 5250},
+         {Centred(screenW, 500), Centred(screenH, 350), 500, 350}},
+    };
+    for (const auto& row : rows) {
+        placement_.Clear();
+        if (!row.stored.empty())
+            Store(row.stored);
         ProgramUnderTest program;
-        ASSERT_TRUE(program.Start(""));
-        ASSERT_NE(program.WaitMainWindow(), nullptr);
-        ::PostMessageA(program.mainWindow(), WM_SYSCOMMAND, state, 0);
-        ASSERT_TRUE(WaitUntilQuiet([&] {
-            return state == SC_MAXIMIZE ? ::IsZoomed(program.mainWindow()) != FALSE
-                                        : ::IsIconic(program.mainWindow()) != FALSE;
-        }));
-        program.Close();
-        ASSERT_TRUE(program.WaitExit());
-        ExpectStored(300, 450, 7000, 5000);
+        ASSERT_TRUE(program.Start("") && program.WaitMainWindow());
+        EXPECT_EQ(BoxOf(program.WindowRect()), row.expected) << row.what;
+        EXPECT_EQ(Stored(), row.stored.empty() ? Values(4) : row.stored)
+            << "start-up stores nothing";
     }
 }
 
-TEST_F(PlacementTest, ExitAndF1KeepTheStoredPlacement) {
-    StorePlacement(300, 450, 7000, 5000);
-    ASSERT_NE(StartEmpty(), nullptr);
-    ::SetWindowPos(program_.mainWindow(), nullptr, 10, 10, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
-    program_.Command(IDM_mnuExit);
-    ASSERT_TRUE(program_.WaitExit());
-    ExpectStored(300, 450, 7000, 5000);
-
-    // F1 is Exit's shortcut.
-    ProgramUnderTest second;
-    ASSERT_TRUE(second.Start(""));
-    ASSERT_NE(second.WaitMainWindow(), nullptr);
-    ::SetWindowPos(second.mainWindow(), nullptr, 10, 10, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
-    ::PostMessageA(second.textBox(), WM_KEYDOWN, VK_F1, 0x003B0001);
-    ASSERT_TRUE(second.WaitExit());
-    ExpectStored(300, 450, 7000, 5000);
+TEST_F(PlacementTest, ClosingNormalStoresItMaximisedOrMinimisedKeepsTheStoredOne) {
+    for (const WPARAM state : {SC_MAXIMIZE, SC_MINIMIZE}) {
+        Store({300, 450, 7000, 5000});
+        EXPECT_EQ(CloseAfter([&](ProgramUnderTest& program) {
+                      ::PostMessageA(program.mainWindow(), WM_SYSCOMMAND, state, 0);
+                      WaitUntilQuiet([&] {
+                          return ::IsZoomed(program.mainWindow()) ||
+                                 ::IsIconic(program.mainWindow());
+                      });
+                  }),
+                  (Values{300, 450, 7000, 5000}));
+    }
+    const Values moved = {-1200, 600, 9000, 6300};
+    EXPECT_EQ(CloseAfter([](ProgramUnderTest& program) { MoveTo(program, -80, 40, 600, 420); }),
+              moved);
+    // A copy under another name keeps its own placement.
+    PlacementKey other("Viewer2");
+    CloseAfter([](ProgramUnderTest& program) { MoveTo(program, 10, 20, 600, 420); }, "Viewer2.exe");
+    EXPECT_EQ(other.GetDword("MainTop"), 300);
+    EXPECT_EQ(Stored(), moved);
 }
 
-TEST_F(PlacementTest, ACopyUnderAnotherNameHasItsOwnPlacement) {
-    StorePlacement(1500, 900, 9000, 6000);
-    PlacementKey other("Viewer2");
-    ProgramUnderTest copy("Viewer2.exe");
-    ASSERT_TRUE(copy.Start(""));
-    ASSERT_NE(copy.WaitMainWindow(), nullptr);
-    EXPECT_EQ(copy.WindowRect().right - copy.WindowRect().left, Px(8355));
-    copy.Close();
-    ASSERT_TRUE(copy.WaitExit());
-    EXPECT_TRUE(other.GetDword("MainWidth"));
-    ExpectStored(1500, 900, 9000, 6000);
+// Every size is its design in twips at the DPI the program starts with; the
+// placement is stored rounded, halves to even (at 100 DPI a pixel is 14.4
+// twips, at 192 DPI 7.5).
+TEST_F(HiDpiTest, SizesAndStoredPlacementFollowTheDpi) {
+    constexpr char kKey[] = "Control Panel\\Desktop", kValue[] = "LogPixels";
+    DWORD prefixDpi = 96, size = sizeof prefixDpi;
+    ::RegGetValueA(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &prefixDpi, &size);
+    for (DWORD dpi : {96, 100, 120, 144, 192}) {
+        SCOPED_TRACE(std::to_string(dpi) + " DPI");
+        placement_.Clear();
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &dpi, 4);
+        ProgramUnderTest program;
+        const bool started = program.Start("") && program.WaitMainWindow();
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &prefixDpi, 4);
+        ASSERT_TRUE(started);
+        const Box outer = BoxOf(program.WindowRect());
+        EXPECT_EQ((Box{Px(8355, dpi), Px(6855, dpi)}), (Box{outer[2], outer[3]}));
+        program.Command(IDM_mnuGoto);
+        HWND goTo = nullptr;
+        WaitUntilQuiet(
+            [&] { return goTo = FindProcessWindow(program.pid(), frmGotoLine::kClassName); });
+        RECT client{}, button{};
+        ::GetClientRect(goTo, &client);
+        ::GetWindowRect(::GetDlgItem(goTo, frmGotoLine::kCmdGoto), &button);
+        ::MapWindowPoints(nullptr, goTo, reinterpret_cast<POINT*>(&button), 2);
+        EXPECT_EQ((Box{0, 0, Px(2760, dpi), Px(1080, dpi)}), BoxOf(client));
+        EXPECT_EQ((Box{Px(1695, dpi), Px(615, dpi), Px(900, dpi), Px(345, dpi)}), BoxOf(button));
+        MoveTo(program, 7, 33, 601, 403);
+        program.Close();
+        ASSERT_TRUE(program.WaitExit());
+        Values stored;
+        for (int pixels : {7, 33, 601, 403})
+            stored.push_back(static_cast<std::int32_t>(std::nearbyint(pixels * 1440.0 / dpi)));
+        EXPECT_EQ(Stored(), stored);
+    }
 }
