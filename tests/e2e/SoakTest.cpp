@@ -5,7 +5,7 @@
 // cycles leave it holding no more handles, GDI objects, windows or memory
 // than after the first round. scripts/soak runs the long versions.
 #include "app/resource.h"
-#include "tests/e2e/BadInput.h"
+#include "tests/e2e/ProgramHarness.h"
 #include "tests/e2e/WindowHarness.h"
 #include "tests/support/ProcessResources.h"
 #include "tests/support/Wait.h"
@@ -25,6 +25,14 @@ namespace {
 bool LongRun() {
     char value[8] = {};
     return ::GetEnvironmentVariableA("QUORVEL_SOAK", value, sizeof value) > 0 && value[0] == '1';
+}
+
+// Closed by its close box, the program ends by itself with exit code 0.
+void ExpectCleanExit(ProgramUnderTest& program) {
+    EXPECT_TRUE(program.Running()) << "the program ended by itself";
+    program.Close();
+    ASSERT_TRUE(program.WaitExit(30000)) << "did not end after WM_CLOSE";
+    EXPECT_EQ(program.ExitCode(), 0u);
 }
 
 void Kill(const ProgramUnderTest& program) {
@@ -231,7 +239,6 @@ TEST_F(SoakTest, LongUseHoldsNoMoreResourcesAndKeepsValidSettings) {
     for (int c = 0; c < 10; ++c)
         ASSERT_NO_FATAL_FAILURE(OpenEditSave(files[c % 2], -1 - c));
     const ProcessResources start = Measure("after a first round");
-    std::printf("measured as %s\n", start.method.c_str());
 
     ProcessResources middle;
     int cycle = 0;
