@@ -161,32 +161,26 @@ TEST_F(BadInputTest, CommandLines) {
 }
 
 TEST_F(BadInputTest, CaptionIsShortenedToTheWindowWidthKeepingTheLastFolders) {
+    // Too long, the caption shows the drive, "..." and the path from its
+    // first backslash among the last max - 6 characters.
     const int max = CaptionMax();
     const std::string folder = program_ / "d";
     ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
-    const auto pathOfLength = [&](int length, char filler) {
-        const int name = length - static_cast<int>(folder.size()) - 5;
-        return File(folder, std::string(static_cast<std::size_t>(name), filler) + ".nfo", "x");
-    };
-    const std::string fits = pathOfLength(max, 'f'), longer = pathOfLength(max + 1, 'g');
-    std::string deep = folder;
-    while (static_cast<int>(deep.size()) < max + 20) {
-        deep += "\\sub";
-        ASSERT_TRUE(::CreateDirectoryA(deep.c_str(), nullptr));
-    }
-    deep = File(deep, "x.nfo", "z");
-    // The drive, "...", and the tail from the first backslash within the
-    // last max - 6 characters.
-    const auto tail = [&](const std::string& p) {
-        return p.substr(0, 3) + "..." + p.substr(p.find('\\', p.size() - (max - 6) - 1));
-    };
+    ASSERT_TRUE(::CreateDirectoryA((folder + "\\ab").c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA((folder + "\\ab\\cd").c_str(), nullptr));
+    const auto name = [](std::size_t length, char c) { return std::string(length - 4, c) + ".nfo"; };
+    const std::string fits = name(max - folder.size() - 1, 'f'), tail = name(max - 6, 't'),
+                      deep = name(max - 11, 'u'), drive = folder.substr(0, 3) + "...";
     const std::pair<std::string, std::string> rows[] = {
-        {fits, fits}, {longer, tail(longer)}, {deep, tail(deep)}};
+        {folder + "\\" + fits, folder + "\\" + fits}, // exactly the budget
+        {folder + "\\" + tail, drive + "\\" + tail},  // its backslash the first of the last
+        {folder + "\\ab\\cd\\" + deep, drive + "\\cd\\" + deep}, // \ab: one before them
+    };
     for (const auto& [path, shown] : rows) {
+        WriteFileBytes(path, "x");
         StartAndExpect(path);
         EXPECT_EQ(program_.Caption(), "Quorvel - " + shown);
     }
-    EXPECT_EQ(tail(deep).substr(tail(deep).size() - 10), "\\sub\\x.nfo");
     ExpectCleanExit();
 }
 
@@ -247,27 +241,20 @@ TEST_F(BadInputTest, SettingsFiles) {
 }
 
 TEST_F(BadInputTest, PlacementKeys) {
-    // Centred on the screen, as on a first start (at the designed size,
-    // then sized), or, when off every screen, at the stored size.
-    enum Centre { No, AtDesign, AtStored };
     const struct {
         const char* input;
         std::function<void(const PlacementKey&)> change;
-        Centre centre;
+        bool centred; // off every screen: centred at the stored size
         double left, top, width, height; // twips
     } rows[] = {
-        {"as stored", [](auto&) {}, No, 1500, 900, 9000, 6000},
-        {"left as text", [](auto& k) { k.SetString("MainLeft", "3000"); }, No, 3000, 900, 9000,
-         6000},
-        {"left as binary: not read", [](auto& k) { k.SetBinary("MainLeft", "\xB0\x04\0\0"s); },
-         No, 0, 900, 9000, 6000},
-        {"left and top zero", [](auto& k) { k.SetDword("MainLeft", 0), k.SetDword("MainTop", 0); },
-         AtDesign, 0, 0, 9000, 6000},
-        {"off the screen", [](auto& k) { k.SetString("MainLeft", "1E+9"); }, AtStored, 0, 0, 9000,
-         6000},
-        {"partly off the screen", [](auto& k) { k.SetDword("MainTop", -300); }, No, 1500, -300,
+        {"as stored", [](auto&) {}, false, 1500, 900, 9000, 6000},
+        {"off the screen, as text", [](auto& k) { k.SetString("MainLeft", "1E+9"); }, true, 0, 0,
          9000, 6000},
-        {"width zero", [](auto& k) { k.SetDword("MainWidth", 0); }, No, 1500, 900, 8355, 6000},
+        {"off the screen below", [](auto& k) { k.SetDword("MainTop", 2000000000); }, true, 0, 0,
+         9000, 6000},
+        {"partly off the screen", [](auto& k) { k.SetDword("MainTop", -300); }, false, 1500, -300,
+         9000, 6000},
+        {"width zero", [](auto& k) { k.SetDword("MainWidth", 0); }, false, 1500, 900, 8355, 6000},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.input);
@@ -278,18 +265,14 @@ TEST_F(BadInputTest, PlacementKeys) {
         placement_.SetDword("MainHeight", 6000);
         row.change(placement_);
         StartAndExpect("");
-        const SIZE size{Px(row.width), Px(row.height)};
-        const SIZE centred = row.centre == AtDesign ? DesignedWindowSize() : size;
+        const int width = Px(row.width), height = Px(row.height);
         const RECT rc = program_.WindowRect();
-        if (row.centre == No) {
-            EXPECT_EQ(rc.left, Px(row.left));
-            EXPECT_EQ(rc.top, Px(row.top));
-        } else {
-            EXPECT_NEAR(rc.left, (::GetSystemMetrics(SM_CXSCREEN) - centred.cx) / 2, 1);
-            EXPECT_NEAR(rc.top, (::GetSystemMetrics(SM_CYSCREEN) - centred.cy) / 2, 1);
-        }
-        EXPECT_EQ(rc.right - rc.left, size.cx);
-        EXPECT_EQ(rc.bottom - rc.top, size.cy);
+        EXPECT_NEAR(rc.left, row.centred ? (::GetSystemMetrics(SM_CXSCREEN) - width) / 2 : Px(row.left),
+                    row.centred);
+        EXPECT_NEAR(rc.top, row.centred ? (::GetSystemMetrics(SM_CYSCREEN) - height) / 2 : Px(row.top),
+                    row.centred);
+        EXPECT_EQ(rc.right - rc.left, width);
+        EXPECT_EQ(rc.bottom - rc.top, height);
         ExpectCleanExit();
     }
 }
