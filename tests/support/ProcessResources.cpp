@@ -90,15 +90,10 @@ BOOL CALLBACK CountWindow(HWND hwnd, LPARAM lParam) {
 // Top-level, child and message-only windows of the process.
 int CountWindows(DWORD pid) {
     WindowCount c{pid, 0};
-    const auto withChildren = [](HWND hwnd, LPARAM lParam) -> BOOL {
-        CountWindow(hwnd, lParam);
-        ::EnumChildWindows(hwnd, CountWindow, lParam);
-        return TRUE;
-    };
-    ::EnumWindows(withChildren, reinterpret_cast<LPARAM>(&c));
+    ::EnumChildWindows(::GetDesktopWindow(), CountWindow, reinterpret_cast<LPARAM>(&c));
     for (HWND w = ::FindWindowExA(HWND_MESSAGE, nullptr, nullptr, nullptr); w;
          w = ::FindWindowExA(HWND_MESSAGE, w, nullptr, nullptr))
-        withChildren(w, reinterpret_cast<LPARAM>(&c));
+        CountWindow(w, reinterpret_cast<LPARAM>(&c));
     return c.second;
 }
 
