@@ -168,7 +168,9 @@ TEST_F(BadInputTest, CaptionIsShortenedToTheWindowWidthKeepingTheLastFolders) {
     ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryA((folder + "\\ab").c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryA((folder + "\\ab\\cd").c_str(), nullptr));
-    const auto name = [](std::size_t length, char c) { return std::string(length - 4, c) + ".nfo"; };
+    const auto name = [](std::size_t length, char c) {
+        return std::string(length - 4, c) + ".nfo";
+    };
     const std::string fits = name(max - folder.size() - 1, 'f'), tail = name(max - 6, 't'),
                       deep = name(max - 11, 'u'), drive = folder.substr(0, 3) + "...";
     const std::pair<std::string, std::string> rows[] = {
@@ -267,10 +269,10 @@ TEST_F(BadInputTest, PlacementKeys) {
         StartAndExpect("");
         const int width = Px(row.width), height = Px(row.height);
         const RECT rc = program_.WindowRect();
-        EXPECT_NEAR(rc.left, row.centred ? (::GetSystemMetrics(SM_CXSCREEN) - width) / 2 : Px(row.left),
-                    row.centred);
-        EXPECT_NEAR(rc.top, row.centred ? (::GetSystemMetrics(SM_CYSCREEN) - height) / 2 : Px(row.top),
-                    row.centred);
+        const int screenW = ::GetSystemMetrics(SM_CXSCREEN);
+        const int screenH = ::GetSystemMetrics(SM_CYSCREEN);
+        EXPECT_NEAR(rc.left, row.centred ? (screenW - width) / 2 : Px(row.left), row.centred);
+        EXPECT_NEAR(rc.top, row.centred ? (screenH - height) / 2 : Px(row.top), row.centred);
         EXPECT_EQ(rc.right - rc.left, width);
         EXPECT_EQ(rc.bottom - rc.top, height);
         ExpectCleanExit();

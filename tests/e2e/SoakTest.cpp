@@ -45,7 +45,8 @@ void SetText(const ProgramUnderTest& program, const std::string& text) {
 std::string Document(int round) {
     std::string text;
     for (int line = 0; text.size() < 96 * 1024; ++line)
-        text += "round " + std::to_string(round) + " line " + std::to_string(line) + " \xDB\xB2\r\n";
+        text += "round " + std::to_string(round) + " line " + std::to_string(line) +
+                " \xDB\xB2\r\n";
     return text;
 }
 
@@ -97,7 +98,8 @@ TEST(KillTest, KilledWhileSavingLeavesTheOldOrTheNewFileAndTheNextSaveTidies) {
     char dead[64], live[64];
     wsprintfA(dead, "~qv%lx-1.tmp", killed.pid());
     wsprintfA(live, "~qv%lx-7.tmp", ::GetCurrentProcessId());
-    for (const std::string& name : std::vector<std::string>{dead, live, "~qvuser-notes.tmp", "release.nfo"})
+    for (const std::string& name :
+         std::vector<std::string>{dead, live, "~qvuser-notes.tmp", "release.nfo"})
         WriteFileBytes(docs / name, name);
     ASSERT_NO_FATAL_FAILURE(StartAndWait(program, nfo));
     ASSERT_TRUE(program.SendCommand(IDM_mnuSave));
@@ -131,76 +133,84 @@ TEST(KillTest, KilledWhileStoringSettingsKeepsEveryOtherKey) {
     EXPECT_LT(unchanged, rounds) << "no kill came after a write";
 }
 
-TEST(SoakTest, LongUseHoldsNoMoreResourcesAndKeepsValidSettings) {
-    const int changes = Rounds(200, 2000), cycles = Rounds(40, 200);
-    PlacementKey placement;
-    ProgramUnderTest program;
-    TempFolder docs("docs");
-    COLORREF colours[2] = {};
+class SoakTest : public ::testing::Test {
+protected:
     // One change of the kind `n` picks: a colour through its dialog, or a
     // preference the window shows at once.
-    const auto change = [&](int n) {
+    void Change(int n) {
         if (n % 10 >= 8) {
             const COLORREF colour = RGB((n * 37) % 256, (n * 11) % 256, (n * 5) % 256);
-            program.Command(n % 10 == 8 ? IDM_mnuFC : IDM_mnuBC);
-            HWND dialog = program.WaitDialog("Color");
+            program_.Command(n % 10 == 8 ? IDM_mnuFC : IDM_mnuBC);
+            HWND dialog = program_.WaitDialog("Color");
             ASSERT_NE(dialog, nullptr);
             for (int i = 0; i < 3; ++i)
                 ::SetDlgItemInt(dialog, 706 + i, (colour >> (8 * i)) & 0xFF, FALSE);
             PressButton(dialog, IDOK);
             ASSERT_TRUE(WaitUntilQuiet([&] { return !::IsWindow(dialog); }, 20000));
-            colours[n % 10 - 8] = colour;
-        } else {
-            const bool onTop = n % 2 == 0, before = onTop ? TopMost(program) : ReadOnly(program);
-            ASSERT_TRUE(program.SendCommand(onTop ? IDM_mnuOnTop : IDM_mnuMakeWrite));
-            ASSERT_NE(onTop ? TopMost(program) : ReadOnly(program), before) << "change " << n;
+            colours_[n % 10 - 8] = colour;
+            return;
         }
-    };
-    const auto openEditSave = [&](int cycle) {
-        const std::string file = docs / (cycle % 2 ? "a.nfo" : "b.nfo");
+        const bool onTop = n % 2 == 0, before = onTop ? TopMost(program_) : ReadOnly(program_);
+        ASSERT_TRUE(program_.SendCommand(onTop ? IDM_mnuOnTop : IDM_mnuMakeWrite));
+        ASSERT_NE(onTop ? TopMost(program_) : ReadOnly(program_), before) << "change " << n;
+    }
+    void OpenEditSave(int cycle) {
+        const std::string file = docs_ / (cycle % 2 ? "a.nfo" : "b.nfo");
         WriteFileBytes(file, "start\r\n");
-        program.Command(IDM_mnuOpen);
-        HWND dialog = program.WaitDialog("Open");
+        program_.Command(IDM_mnuOpen);
+        HWND dialog = program_.WaitDialog("Open");
         ASSERT_NE(dialog, nullptr);
         OpenFile(file)(dialog);
-        ASSERT_TRUE(WaitUntilQuiet([&] { return program.Text() == "start\r\n"; }, 20000));
-        if (ReadOnly(program)) {
-            ASSERT_TRUE(program.SendCommand(IDM_mnuMakeWrite));
+        ASSERT_TRUE(WaitUntilQuiet([&] { return program_.Text() == "start\r\n"; }, 20000));
+        if (ReadOnly(program_)) {
+            ASSERT_TRUE(program_.SendCommand(IDM_mnuMakeWrite));
         }
         const std::string text = "cycle " + std::to_string(cycle) + "\r\n\xDB\xDB\xB1\r\n";
-        ASSERT_NO_FATAL_FAILURE(SetText(program, text));
-        ASSERT_TRUE(program.SendCommand(IDM_mnuSave));
+        ASSERT_NO_FATAL_FAILURE(SetText(program_, text));
+        ASSERT_TRUE(program_.SendCommand(IDM_mnuSave));
         ASSERT_EQ(ReadFileBytes(file), text) << "cycle " << cycle;
-    };
-    const auto measure = [&](const std::string& when) {
-        const auto r = MeasureProcess(program.process(), program.pid(), L"\\ComDlg32\\LastVisitedMRU");
+    }
+    ProcessResources Measure(const std::string& when) {
+        const auto r =
+            MeasureProcess(program_.process(), program_.pid(), L"\\ComDlg32\\LastVisitedMRU");
         std::printf("%s: %s\n", when.c_str(), Describe(r).c_str());
         return r;
-    };
-    ASSERT_NO_FATAL_FAILURE(StartAndWait(program, ""));
+    }
+
+    PlacementKey placement_;
+    ProgramUnderTest program_;
+    TempFolder docs_{"docs"};
+    COLORREF colours_[2] = {}; // fore, back
+};
+
+TEST_F(SoakTest, LongUseHoldsNoMoreResourcesAndKeepsValidSettings) {
+    const int changes = Rounds(200, 2000), cycles = Rounds(40, 200);
+    ASSERT_NO_FATAL_FAILURE(StartAndWait(program_, ""));
     // A first round of everything: what the system keeps once loaded (under
     // Wine the colour dialogs' caches fill over the first twenty) is not growth.
     for (int n = 0; n < 40; ++n)
-        ASSERT_NO_FATAL_FAILURE(change(n < 10 ? n : n * 10 + 8 + n % 2));
+        ASSERT_NO_FATAL_FAILURE(Change(n < 10 ? n : n * 10 + 8 + n % 2));
     for (int c = 0; c < 10; ++c)
-        ASSERT_NO_FATAL_FAILURE(openEditSave(-1 - c));
-    const ProcessResources start = measure("after a first round");
+        ASSERT_NO_FATAL_FAILURE(OpenEditSave(-1 - c));
+    const ProcessResources start = Measure("after a first round");
     ProcessResources middle;
     for (int n = 0, cycle = 0; n < changes; ++n) {
-        ASSERT_NO_FATAL_FAILURE(change(n));
+        ASSERT_NO_FATAL_FAILURE(Change(n));
         if ((n + 1) % (changes / cycles) == 0) {
-            ASSERT_NO_FATAL_FAILURE(openEditSave(cycle++));
+            ASSERT_NO_FATAL_FAILURE(OpenEditSave(cycle++));
         }
         if (n + 1 == changes / 2)
-            middle = measure("half way");
+            middle = Measure("half way");
     }
-    const ProcessResources end = measure("after " + std::to_string(changes) + " changes");
+    const ProcessResources end = Measure("after " + std::to_string(changes) + " changes");
     // A leak of one object per colour change or per cycle adds 40 at the
     // least. Wine's Open dialog keeps a handle to its LastVisitedMRU key per
     // file chosen, and Wine's colour dialog grows the cache of window DCs (a
     // DC, a region and a bitmap each) to the most a dialog held at once.
     const auto own = [](const ProcessResources& r) { return r.kernelHandles - r.matchingKeys; };
-    const auto beside = [](const ProcessResources& r) { return r.gdiObjects - 3 * r.deviceContexts; };
+    const auto beside = [](const ProcessResources& r) {
+        return r.gdiObjects - 3 * r.deviceContexts;
+    };
     EXPECT_LE(own(end), own(start) + 2);
     EXPECT_LE(beside(end), beside(start) + 6);
     EXPECT_LE(end.deviceContexts, start.deviceContexts + 32);
@@ -210,16 +220,16 @@ TEST(SoakTest, LongUseHoldsNoMoreResourcesAndKeepsValidSettings) {
 
     // The settings file holds each key once, with the window's state.
     std::smatch m;
-    const std::string plain = UnscrambleSettings(program / "config.bin");
+    const std::string plain = UnscrambleSettings(program_ / "config.bin");
     ASSERT_TRUE(std::regex_match(plain, m, std::regex("\\[INIT\\]\\r\\nALWAYSONTOP=([01])\\r\\n"
                                                       "MAKEWRITE=([01])\\r\\nForeColor=(\\d+)\\r\\n"
                                                       "BackColor=(\\d+)\\r\\n")))
         << plain;
-    EXPECT_EQ(m[1] == "1", TopMost(program));
-    EXPECT_EQ(m[2] == "1", ReadOnly(program));
-    EXPECT_EQ(std::stoul(m[3]), colours[0]);
-    EXPECT_EQ(std::stoul(m[4]), colours[1]);
-    program.Close();
-    ASSERT_TRUE(program.WaitExit());
-    EXPECT_EQ(program.ExitCode(), 0u);
+    EXPECT_EQ(m[1] == "1", TopMost(program_));
+    EXPECT_EQ(m[2] == "1", ReadOnly(program_));
+    EXPECT_EQ(std::stoul(m[3]), colours_[0]);
+    EXPECT_EQ(std::stoul(m[4]), colours_[1]);
+    program_.Close();
+    ASSERT_TRUE(program_.WaitExit());
+    EXPECT_EQ(program_.ExitCode(), 0u);
 }

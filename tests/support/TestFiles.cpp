@@ -78,10 +78,10 @@ std::vector<std::string> ListFolder(const std::string& folder) {
 namespace {
 // Adds (sign 1) or takes away (sign -1) the settings key, byte by byte.
 std::string Shift(std::string bytes, int sign) {
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<char>(
-            static_cast<unsigned char>(bytes[i]) +
-            sign * clsBinaryEncryptor::KeyByte(kSettingsPassword, static_cast<std::int64_t>(i + 1)));
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const int key = clsBinaryEncryptor::KeyByte(kSettingsPassword, std::int64_t(i) + 1);
+        bytes[i] = static_cast<char>(static_cast<unsigned char>(bytes[i]) + sign * key);
+    }
     return bytes;
 }
 } // namespace
