@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -131,7 +132,7 @@ TEST_F(BadInputTest, CommandLines) {
          "File Not Found", ""},
         {"NUL bytes", [](auto& d) { return File(d, "binary.nfo", "a\0b\0\0c\r\nd\xFF"s); }, "",
          "a b  c\r\nd\xFF\r\n"},
-        {"one line without a break", [&](auto& d) { return File(d, "line.nfo", line); }, "",
+        {"one line without a line break", [&](auto& d) { return File(d, "line.nfo", line); }, "",
          line + "\r\n"},
     };
     for (const auto& row : rows) {
@@ -143,7 +144,10 @@ TEST_F(BadInputTest, CommandLines) {
             lock.reset(::CreateFileA(arguments.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_EQ(static_cast<bool>(lock), row.lockFile);
+        const ULONGLONG start = ::GetTickCount64();
         StartAndExpect(arguments, row.message);
+        std::printf("%s: shown and answering after %.2f s\n", row.input,
+                    static_cast<double>(::GetTickCount64() - start) / 1000.0);
         const std::string caption = program_.Caption();
         if (arguments.empty()) {
             EXPECT_EQ(caption, "Quorvel");
