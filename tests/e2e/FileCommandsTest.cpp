@@ -110,6 +110,14 @@ TEST_F(FileCommandsTest, SaveRefusesWhatItMustNotWrite) {
     EXPECT_EQ(ReadFileBytes(file), "a\r\n");
     EXPECT_EQ(ListFolder(docs_.path()), (std::vector<std::string>{"a.nfo", "binary.nfo"}));
 
+    Open(file); // a cancelled Open empties the text and leaves no file to save over
+    DialogDriver cancel("Open", CancelDialog());
+    window_.Command(IDM_mnuOpen);
+    ASSERT_TRUE(cancel.Finish());
+    EXPECT_EQ(window_.Text(), "");
+    EXPECT_EQ(SaveText("x\r\n"), kCannotSave);
+    EXPECT_EQ(ReadFileBytes(file), "a\r\n");
+
     EXPECT_EQ(OpenFailing(docs_ / "missing.nfo"), "File Not Found");
     EXPECT_EQ(window_.Text(), "");
     EXPECT_EQ(window_.Caption(), "Quorvel - " + (docs_ / "missing.nfo"));

@@ -96,6 +96,8 @@ TEST_F(MainWindowTest, TheTextChangesOnlyWhileWritableButTheDateGoesInLockedOrNo
         EXPECT_EQ(window_.Text(), s.text);
         EXPECT_EQ(ClipboardText(), s.clipboard);
     }
+    window_.Command(IDM_mnuSelAll);
+    EXPECT_EQ(window_.Selection(), std::make_pair(0, 7));
     // F5 replaces the selection with the time and date, locked or not.
     for (const bool locked : {true, false}) {
         if (Locked() != locked)
