@@ -1,7 +1,11 @@
-// Open NFO and Save NFO as a user meets them, with the real Open dialog.
+// Open NFO, Save NFO and the Edit menu as a user meets them: the real main
+// window, the real Open dialog, real files and the real clipboard.
 #include "app/resource.h"
+#include "common/Handles.h"
 #include "tests/e2e/ProgramHarness.h"
 #include "tests/e2e/WindowHarness.h"
+#include "tests/support/ReadOnlyFolder.h"
+#include "tests/support/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -11,15 +15,26 @@ using namespace std::string_literals;
 
 namespace {
 
+constexpr char kCannotSave[] = "Unknown Error, Cannot Save File!";
+
 class FileCommandsTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(window_.Start()); }
-
-    // Opens `path` through File > Open NFO and the real dialog.
     void Open(const std::string& path) {
         DialogDriver driver("Open", OpenFile(path));
         window_.Command(IDM_mnuOpen);
         ASSERT_TRUE(driver.Finish());
+    }
+    // Opens a file the program cannot load; returns the message shown.
+    std::string OpenFailing(const std::string& path) {
+        DialogDriver error("Error", ClickOk());
+        Open(path);
+        return error.Finish() ? error.messageText() : "<no message>";
+    }
+    bool Locked() const { return ::GetWindowLongA(window_.txtnfo(), GWL_STYLE) & ES_READONLY; }
+    void SetLocked(bool locked) {
+        if (Locked() != locked)
+            window_.Command(IDM_mnuMakeWrite);
+        ASSERT_EQ(Locked(), locked);
     }
     // Runs Save and returns the message it showed ("" when none).
     std::string Save() {
@@ -28,181 +43,154 @@ protected:
         driver.Finish();
         return driver.messageText();
     }
+    // Saves `text` from a writable text box.
+    std::string SaveText(const std::string& text) {
+        SetLocked(false);
+        ::SetWindowTextA(window_.txtnfo(), text.c_str());
+        return Save();
+    }
 
     PlacementKey placement_;
     WindowUnderTest window_;
     TempFolder docs_{"docs"};
 };
 
-std::string AllByteLines() {
-    // Every byte but NUL, CR and LF, in lines of 32, ended by CR LF.
-    std::string text;
-    for (int b = 1; b < 256; ++b) {
-        if (b == '\r' || b == '\n')
-            continue;
-        text.push_back(static_cast<char>(b));
-        if (b % 32 == 0)
-            text += "\r\n";
-    }
-    return text + "\r\n";
+UniqueHfile LockWithoutSharing(const std::string& path) {
+    return UniqueHfile(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 } // namespace
 
-TEST_F(FileCommandsTest, OpenShowsTheFileAndNamesItInTheCaption) {
+TEST_F(FileCommandsTest, OpenShowsTheFileAndSaveWritesEveryByteBackWithCrLf) {
+    ASSERT_TRUE(window_.Start());
+    std::string everyByte; // but NUL, CR and LF
+    for (int b = 1; b < 256; ++b)
+        everyByte += b == '\r' || b == '\n' ? "" : std::string(1, static_cast<char>(b));
     const std::string file = docs_ / "release.nfo";
-    WriteFileBytes(file, "\xDC\xDC\r\n\xDB\xDB\r\n");
+    WriteFileBytes(file, "first \xDB\xB2\r\nlone\nlf\rcr\r\n" + everyByte);
     Open(file);
-    EXPECT_EQ(window_.Text(), "\xDC\xDC\r\n\xDB\xDB\r\n");
-    EXPECT_EQ(window_.Caption(), "Quorvel - " + file);
-    EXPECT_EQ(window_.frm().currentFile(), file);
-}
-
-TEST_F(FileCommandsTest, LinesEndAtCrOrCrLfAndLoneLfStays) {
-    const std::string file = docs_ / "mixed.nfo";
-    WriteFileBytes(file, "a\nb\nc\rd\r\ne");
-    Open(file);
-    EXPECT_EQ(window_.Text(), "a\nb\nc\r\nd\r\ne\r\n");
-    const std::string empty = docs_ / "empty.nfo";
-    WriteFileBytes(empty, "");
-    Open(empty);
-    EXPECT_EQ(window_.Text(), "");
-    EXPECT_EQ(window_.Caption(), "Quorvel - " + empty);
-}
-
-TEST_F(FileCommandsTest, OpenDialogOffersNfoAndAllFiles) {
-    std::vector<std::string> filters;
-    DialogDriver driver("Open", [&](HWND dialog) {
-        HWND types = ::GetDlgItem(dialog, 0x470); // the file type box
-        const LRESULT n = ::SendMessageA(types, CB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < n; ++i) {
-            char text[256] = {};
-            ::SendMessageA(types, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-            filters.push_back(text);
-        }
-        PressButton(dialog, IDCANCEL);
-    });
-    window_.Command(IDM_mnuOpen);
-    ASSERT_TRUE(driver.Finish());
-    EXPECT_EQ(filters, (std::vector<std::string>{"NFO Files [*.nfo]", "All Files [*.*]"}));
-}
-
-TEST_F(FileCommandsTest, CancelEmptiesTheTextAndSaveCannotOverwriteTheFile) {
-    const std::string file = docs_ / "keep.nfo";
-    WriteFileBytes(file, "precious\r\n");
-    Open(file);
-    window_.Command(IDM_mnuMakeWrite);
-    ASSERT_TRUE(window_.MenuEnabled(IDM_mnuSave));
-
-    DialogDriver driver("Open", CancelDialog());
-    window_.Command(IDM_mnuOpen);
-    ASSERT_TRUE(driver.Finish());
-    EXPECT_EQ(window_.Text(), "");
+    const std::string shown = "first \xDB\xB2\r\nlone\nlf\r\ncr\r\n" + everyByte + "\r\n";
+    EXPECT_EQ(window_.Text(), shown);
     EXPECT_EQ(window_.Caption(), "Quorvel - " + file);
 
-    EXPECT_EQ(Save(), "Unknown Error, Cannot Save File!");
-    EXPECT_EQ(ReadFileBytes(file), "precious\r\n");
-}
-
-TEST_F(FileCommandsTest, SaveWritesEveryByteBackExactly) {
-    const std::string file = docs_ / "bytes.nfo";
-    WriteFileBytes(file, AllByteLines());
-    Open(file);
-    ASSERT_EQ(window_.Text(), AllByteLines());
-    window_.Command(IDM_mnuMakeWrite);
+    SetLocked(false);
+    ::SendMessageA(window_.txtnfo(), EM_SETSEL, 0, 5);
+    ::SendMessageA(window_.txtnfo(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("edited"));
     EXPECT_EQ(Save(), "");
-    EXPECT_EQ(ReadFileBytes(file), AllByteLines());
-    EXPECT_EQ(ListFolder(docs_.path()), std::vector<std::string>{"bytes.nfo"});
+    EXPECT_EQ(ReadFileBytes(file), "edited" + shown.substr(5));
+    EXPECT_EQ(ListFolder(docs_.path()), std::vector<std::string>{"release.nfo"});
 }
 
-TEST_F(FileCommandsTest, LoadAndSaveEndEveryLineInCrLf) {
-    const std::string file = docs_ / "tail.nfo";
-    WriteFileBytes(file, "first\r\nlast");
-    Open(file);
-    window_.Command(IDM_mnuMakeWrite);
-    EXPECT_EQ(Save(), "");
-    EXPECT_EQ(ReadFileBytes(file), "first\r\nlast\r\n");
-    // A second cycle changes nothing more.
-    Open(file);
-    EXPECT_EQ(Save(), "");
-    EXPECT_EQ(ReadFileBytes(file), "first\r\nlast\r\n");
-}
+TEST_F(FileCommandsTest, SaveRefusesWhatItMustNotWrite) {
+    ASSERT_TRUE(window_.Start());
+    SetLocked(false);
+    EXPECT_EQ(Save(), kCannotSave) << "before any Open";
 
-TEST_F(FileCommandsTest, EditedTextIsSaved) {
-    const std::string file = docs_ / "edit.nfo";
-    WriteFileBytes(file, "old\r\n");
-    Open(file);
-    window_.Command(IDM_mnuMakeWrite);
-    ::SendMessageA(window_.txtnfo(), EM_SETSEL, 0, 3);
-    ::SendMessageA(window_.txtnfo(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("new \xB2\xB2"));
-    EXPECT_EQ(Save(), "");
-    EXPECT_EQ(ReadFileBytes(file), "new \xB2\xB2\r\n");
-}
-
-TEST_F(FileCommandsTest, FailedSaveKeepsTheOriginalFile) {
-    const std::string file = docs_ / "readonly.nfo";
-    WriteFileBytes(file, "original\r\n");
-    Open(file);
-    window_.Command(IDM_mnuMakeWrite);
-    ::SetWindowTextA(window_.txtnfo(), "replacement\r\n");
-    ASSERT_TRUE(::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(Save(), "Unknown Error, Cannot Save File!");
-    ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(ReadFileBytes(file), "original\r\n");
-    EXPECT_EQ(ListFolder(docs_.path()), std::vector<std::string>{"readonly.nfo"});
-
-    // A folder that no longer exists.
-    const std::string gone = docs_ / "gone";
-    ::CreateDirectoryA(gone.c_str(), nullptr);
-    WriteFileBytes(gone + "\\f.nfo", "x\r\n");
-    Open(gone + "\\f.nfo");
-    ::DeleteFileA((gone + "\\f.nfo").c_str());
-    ::RemoveDirectoryA(gone.c_str());
-    EXPECT_EQ(Save(), "Unknown Error, Cannot Save File!");
-}
-
-TEST_F(FileCommandsTest, NulBytesAreShownAsBlanksAndNeverSavedOver) {
-    const std::string file = docs_ / "binary.nfo";
-    const std::string bytes = "head\0middle\0\0tail\r\nmore"s;
-    WriteFileBytes(file, bytes);
-    Open(file);
-    EXPECT_EQ(window_.Text(), "head middle  tail\r\nmore\r\n");
-    window_.Command(IDM_mnuMakeWrite);
-    const std::string message = Save();
-    EXPECT_NE(message.find("NUL"), std::string::npos) << message;
-    EXPECT_EQ(ReadFileBytes(file), bytes);
-
-    // Another file clears the refusal.
-    const std::string plain = docs_ / "plain.nfo";
-    WriteFileBytes(plain, "ok\r\n");
-    Open(plain);
-    EXPECT_EQ(Save(), "");
-}
-
-TEST_F(FileCommandsTest, SaveBeforeAnyOpenShowsTheError) {
-    window_.Command(IDM_mnuMakeWrite);
-    EXPECT_EQ(Save(), "Unknown Error, Cannot Save File!");
-}
-
-TEST_F(FileCommandsTest, SaveIsRefusedWhileReadOnly) {
-    const std::string file = docs_ / "locked.nfo";
+    const std::string file = docs_ / "a.nfo";
     WriteFileBytes(file, "a\r\n");
     Open(file);
+    SetLocked(true);
     ::SetWindowTextA(window_.txtnfo(), "b\r\n");
     EXPECT_FALSE(window_.MenuEnabled(IDM_mnuSave));
-    EXPECT_EQ(Save(), "");
+    EXPECT_EQ(Save(), "") << "while read-only";
     EXPECT_EQ(ReadFileBytes(file), "a\r\n");
+
+    const std::string binary = docs_ / "binary.nfo";
+    WriteFileBytes(binary, "head\0mid\0\0tail\r\n"s);
+    Open(binary);
+    EXPECT_EQ(window_.Text(), "head mid  tail\r\n");
+    EXPECT_NE(SaveText("head mid  tail\r\n").find("NUL"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(binary), "head\0mid\0\0tail\r\n"s);
+
+    Open(file); // a read-only file: the failed save keeps the old bytes
+    ASSERT_TRUE(::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(SaveText("replacement\r\n"), kCannotSave);
+    ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadFileBytes(file), "a\r\n");
+    EXPECT_EQ(ListFolder(docs_.path()), (std::vector<std::string>{"a.nfo", "binary.nfo"}));
+
+    Open(file); // a cancelled Open empties the text and leaves no file to save over
+    DialogDriver cancel("Open", CancelDialog());
+    window_.Command(IDM_mnuOpen);
+    ASSERT_TRUE(cancel.Finish());
+    EXPECT_EQ(window_.Text(), "");
+    EXPECT_EQ(SaveText("x\r\n"), kCannotSave);
+    EXPECT_EQ(ReadFileBytes(file), "a\r\n");
+
+    EXPECT_EQ(OpenFailing(docs_ / "missing.nfo"), "File Not Found");
+    EXPECT_EQ(window_.Text(), "");
+    EXPECT_EQ(window_.Caption(), "Quorvel - " + (docs_ / "missing.nfo"));
 }
 
-TEST_F(FileCommandsTest, MissingFileKeepsThePreviousText) {
-    const std::string file = docs_ / "shown.nfo";
-    WriteFileBytes(file, "shown\r\n");
+TEST_F(FileCommandsTest, AFileWhoseLoadFailedIsNeverSavedOver) {
+    const std::string file = docs_ / "held.nfo";
+    WriteFileBytes(file, "precious\r\n");
+    {
+        UniqueHfile held = LockWithoutSharing(file); // at start-up
+        ASSERT_TRUE(held);
+        DialogDriver notFound("Error", ClickOk());
+        ASSERT_TRUE(window_.Start(file));
+        ASSERT_TRUE(notFound.Finish());
+        EXPECT_EQ(notFound.messageText(), "File Not Found");
+    }
+    EXPECT_NE(SaveText("typed\r\n").find("could not be read"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(file), "precious\r\n");
+
+    WriteFileBytes(docs_ / "other.nfo", "other\r\n");
+    Open(docs_ / "other.nfo");
+    {
+        UniqueHfile held = LockWithoutSharing(file); // through the Open dialog
+        EXPECT_EQ(OpenFailing(file), "File Not Found");
+    }
+    EXPECT_NE(SaveText("typed\r\n").find("could not be read"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(file), "precious\r\n");
+
+    // A good load lifts the guard; a path that does not exist is created.
     Open(file);
-    // Open clears the text first; a missing file then leaves it empty.
-    DialogDriver error("Error", ClickOk());
-    Open(docs_ / "nothere.nfo");
-    ASSERT_TRUE(error.Finish());
-    EXPECT_EQ(error.messageText(), "File Not Found");
-    EXPECT_EQ(window_.Text(), "");
-    EXPECT_EQ(window_.Caption(), "Quorvel - " + (docs_ / "nothere.nfo"));
+    EXPECT_EQ(SaveText("changed\r\n"), "");
+    EXPECT_EQ(ReadFileBytes(file), "changed\r\n");
+    EXPECT_EQ(OpenFailing(docs_ / "fresh.nfo"), "File Not Found");
+    EXPECT_EQ(SaveText("new\r\n"), "");
+    EXPECT_EQ(ReadFileBytes(docs_ / "fresh.nfo"), "new\r\n");
+}
+
+TEST_F(FileCommandsTest, ASavedFileKeepsItsAttributesLinksAndFolder) {
+    ASSERT_TRUE(window_.Start());
+    const std::string hidden = docs_ / "hidden.nfo";
+    WriteFileBytes(hidden, "a\r\n");
+    ASSERT_TRUE(::SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    Open(hidden);
+    EXPECT_EQ(SaveText("b\r\n"), "");
+    EXPECT_EQ(ReadFileBytes(hidden), "b\r\n");
+    EXPECT_TRUE(::GetFileAttributesA(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(ListFolder(docs_.path()), std::vector<std::string>{"hidden.nfo"});
+
+    const std::string first = docs_ / "first.nfo", second = docs_ / "second.nfo";
+    WriteFileBytes(first, "one\r\n");
+    ASSERT_TRUE(::CreateHardLinkA(second.c_str(), first.c_str(), nullptr));
+    Open(second);
+    EXPECT_EQ(SaveText("two\r\n"), "");
+    EXPECT_EQ(ReadFileBytes(first), "two\r\n");
+    EXPECT_EQ(ReadFileBytes(second), "two\r\n");
+
+    const std::string target = docs_ / "target.nfo", link = docs_ / "link.nfo";
+    WriteFileBytes(target, "t\r\n");
+    ASSERT_TRUE(RunOnHost("ln -s '" + HostPath(target) + "' '" + HostPath(link) + "'") ||
+                ::CreateSymbolicLinkA(link.c_str(), target.c_str(), 0));
+    Open(link);
+    EXPECT_EQ(SaveText("through\r\n"), "");
+    EXPECT_EQ(ReadFileBytes(target), "through\r\n");
+    if (!HostPath(link).empty()) {
+        EXPECT_TRUE(RunOnHost("test -L '" + HostPath(link) + "'")) << "the link was replaced";
+    }
+
+    const std::string folder = docs_ / "locked", inLocked = folder + "\\in.nfo";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    WriteFileBytes(inLocked, "before\r\n");
+    Open(inLocked);
+    ReadOnlyFolder readOnly(folder);
+    ASSERT_TRUE(readOnly.refusesWrites());
+    EXPECT_EQ(SaveText("after \xDB\xDB\r\n"), "");
+    EXPECT_EQ(ReadFileBytes(inLocked), "after \xDB\xDB\r\n");
 }

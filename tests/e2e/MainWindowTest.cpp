@@ -1,4 +1,5 @@
-// The main window itself: its menus, text box, font and layout.
+// The main window and its Edit menu as a user meets them: the text box,
+// the mouse, the keys, the clipboard and how the window ends.
 #include "app/resource.h"
 #include "tests/e2e/ProgramHarness.h"
 #include "tests/e2e/WindowHarness.h"
@@ -8,7 +9,6 @@
 
 #include <atomic>
 #include <thread>
-#include <vector>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -18,162 +18,106 @@ namespace {
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(window_.Start()); }
+    void PressKey(WPARAM key) {
+        ::PostMessageA(window_.txtnfo(), WM_KEYDOWN, key, 1);
+        ::PostMessageA(window_.txtnfo(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+        window_.Pump();
+    }
+    bool Locked() const { return ::GetWindowLongA(window_.txtnfo(), GWL_STYLE) & ES_READONLY; }
+
     PlacementKey placement_;
     WindowUnderTest window_;
 };
 
-std::string ItemText(HMENU menu, UINT position) {
-    char text[256] = {};
-    ::GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+bool OpenClipboardSoon() { // the clipboard is shared with the system
+    return WaitUntilQuiet([] { return ::OpenClipboard(nullptr) != 0; }, 5000);
+}
+
+void PutClipboard(const std::string& text) {
+    ASSERT_TRUE(OpenClipboardSoon());
+    ::EmptyClipboard();
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, text.size() + 1);
+    std::copy(text.begin(), text.end(), static_cast<char*>(::GlobalLock(memory)));
+    ::GlobalUnlock(memory);
+    EXPECT_TRUE(::SetClipboardData(CF_TEXT, memory));
+    ::CloseClipboard();
+}
+
+std::string ClipboardText() {
+    if (!OpenClipboardSoon())
+        return "<clipboard busy>";
+    HANDLE memory = ::GetClipboardData(CF_TEXT);
+    const std::string text = memory ? static_cast<const char*>(::GlobalLock(memory)) : "";
+    if (memory)
+        ::GlobalUnlock(memory);
+    ::CloseClipboard();
     return text;
 }
 
-// The menu as "caption\tshortcut" lines, sub-menus indented by dots.
-void Describe(HMENU menu, const std::string& indent, std::vector<std::string>& out) {
-    const int count = ::GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
-        const UINT position = static_cast<UINT>(i);
-        MENUITEMINFOA info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
-        ::GetMenuItemInfoA(menu, position, TRUE, &info);
-        if (info.fType & MFT_SEPARATOR) {
-            out.push_back(indent + "-");
-            continue;
-        }
-        out.push_back(indent + ItemText(menu, position));
-        if (info.hSubMenu)
-            Describe(info.hSubMenu, indent + ". ", out);
-    }
+// The locale's general date form of now, from its own short date and long
+// time (the date alone at exactly midnight).
+std::string NowText() {
+    SYSTEMTIME st{};
+    ::GetLocalTime(&st);
+    char date[64] = {}, time[64] = {};
+    ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, sizeof date);
+    if (st.wHour == 0 && st.wMinute == 0 && st.wSecond == 0)
+        return date;
+    ::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, sizeof time);
+    return std::string(date) + " " + time;
 }
 
 } // namespace
 
-TEST_F(MainWindowTest, MenuTreeWithCaptionsAndShortcuts) {
-    std::vector<std::string> tree;
-    Describe(window_.frm().menu(), "", tree);
-    const std::vector<std::string> expected = {
-        "File",
-        ". Open NFO\tCtrl+O",
-        ". Save NFO\tCtrl+S",
-        ". -",
-        ". Make Writable\tCtrl+R",
-        ". -",
-        ". Set Color",
-        ". . Set ForeColor\tCtrl+F",
-        ". . Set BackColor\tCtrl+B",
-        ". Preferences",
-        ". . Set Always On Top (False)\tCtrl+F1",
-        ". . Set TransParency Level\tCtrl+F2",
-        ". . Registry Settings",
-        ". . . Add File Association\tCtrl+F3",
-        ". . . Add URL Protocol\tCtrl+F4",
-        ". -",
-        ". Exit\tF1",
-        "Edit",
-        ". Undo\tCtrl+Z",
-        ". -",
-        ". Cut\tCtrl+X",
-        ". Copy\tCtrl+C",
-        ". Paste\tCtrl+V",
-        ". Delete\tDel",
-        ". -",
-        ". Goto LineNR...\tCtrl+G",
-        ". -",
-        ". Select All\tCtrl+A",
-        ". Insert Time and Date\tF5",
-        "About",
-    };
-    EXPECT_EQ(tree, expected);
-    EXPECT_FALSE(window_.MenuEnabled(IDM_mnuSave));
-    EXPECT_EQ(window_.MenuCaption(IDM_mnuMakeWrite), "Make Writable");
+TEST_F(MainWindowTest, TheTextChangesOnlyWhileWritableButTheDateGoesInLockedOrNot) {
+    PutClipboard("XYZ");
+    ::SetWindowTextA(window_.txtnfo(), "abc\r\ndef\r\n");
+    const struct {
+        bool locked;
+        int start, end;
+        UINT command; // 0: the Del key
+        const char *text, *clipboard;
+    } steps[] = {{true, 0, 3, IDM_mnuPaste, "abc\r\ndef\r\n", "XYZ"},
+                 {true, 5, 8, IDM_mnuDelete, "abc\r\ndef\r\n", "XYZ"},
+                 {true, 5, 8, 0, "abc\r\ndef\r\n", "XYZ"},
+                 {true, 5, 8, IDM_mnuCut, "abc\r\ndef\r\n", "def"},
+                 {false, 0, 5, IDM_mnuCopy, "abc\r\ndef\r\n", "abc\r\n"},
+                 {false, 5, 8, IDM_mnuCut, "abc\r\n\r\n", "def"},
+                 {false, 0, 0, IDM_mnuUndo, "abc\r\ndef\r\n", "def"},
+                 {false, 0, 3, IDM_mnuPaste, "def\r\ndef\r\n", "def"},
+                 {false, 0, 3, 0, "\r\ndef\r\n", "def"}};
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.text);
+        if (Locked() != s.locked)
+            window_.Command(IDM_mnuMakeWrite);
+        ASSERT_EQ(Locked(), s.locked);
+        ::SendMessageA(window_.txtnfo(), EM_SETSEL, static_cast<WPARAM>(s.start), s.end);
+        s.command ? window_.Command(s.command) : PressKey(VK_DELETE);
+        EXPECT_EQ(window_.Text(), s.text);
+        EXPECT_EQ(ClipboardText(), s.clipboard);
+    }
+    window_.Command(IDM_mnuSelAll);
+    EXPECT_EQ(window_.Selection(), std::make_pair(0, 7));
+    // F5 replaces the selection with the time and date, locked or not.
+    for (const bool locked : {true, false}) {
+        if (Locked() != locked)
+            window_.Command(IDM_mnuMakeWrite);
+        ::SetWindowTextA(window_.txtnfo(), "Hello World!");
+        ::SendMessageA(window_.txtnfo(), EM_SETSEL, 6, 11);
+        const std::string before = NowText();
+        PressKey(VK_F5);
+        const std::string got = window_.Text(), after = NowText();
+        EXPECT_TRUE(got == "Hello " + before + "!" || got == "Hello " + after + "!") << got;
+        EXPECT_EQ(window_.MenuEnabled(IDM_mnuSave), !locked);
+    }
 }
 
-TEST_F(MainWindowTest, AcceleratorsReachTheirCommands) {
-    HACCEL accel = ::LoadAcceleratorsA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCEL));
-    ASSERT_NE(accel, nullptr);
-    ACCEL table[64];
-    const int n = ::CopyAcceleratorTableA(accel, table, 64);
-    auto find = [&](WORD key, BYTE mods) {
-        for (int i = 0; i < n; ++i)
-            if (table[i].key == key && (table[i].fVirt & (FCONTROL | FSHIFT | FALT)) == mods)
-                return static_cast<int>(table[i].cmd);
-        return -1;
-    };
-    EXPECT_EQ(find(VK_F1, 0), IDM_mnuExit);
-    EXPECT_EQ(find(VK_F1, FCONTROL), IDM_mnuOnTop);
-    EXPECT_EQ(find(VK_F2, FCONTROL), IDM_mnuTransP);
-    EXPECT_EQ(find(VK_F3, FCONTROL), IDM_mnuAss);
-    EXPECT_EQ(find(VK_F4, FCONTROL), IDM_mnuUrl);
-    EXPECT_EQ(find('O', FCONTROL), IDM_mnuOpen);
-    EXPECT_EQ(find('S', FCONTROL), IDM_mnuSave);
-    EXPECT_EQ(find('R', FCONTROL), IDM_mnuMakeWrite);
-    EXPECT_EQ(find('F', FCONTROL), IDM_mnuFC);
-    EXPECT_EQ(find('B', FCONTROL), IDM_mnuBC);
-    EXPECT_EQ(find('G', FCONTROL), IDM_mnuGoto);
-    EXPECT_EQ(find('A', FCONTROL), IDM_mnuSelAll);
-    EXPECT_EQ(find(VK_DELETE, 0), IDM_mnuDelete);
-    EXPECT_EQ(find(VK_F5, 0), IDM_mnuNow);
-    ::DestroyAcceleratorTable(accel);
-}
-
-TEST_F(MainWindowTest, TextBoxIsALockedWrappingOemTerminalBox) {
-    HWND box = window_.txtnfo();
-    const LONG style = ::GetWindowLongA(box, GWL_STYLE);
-    EXPECT_TRUE(style & ES_MULTILINE);
-    EXPECT_TRUE(style & WS_VSCROLL);
-    EXPECT_FALSE(style & WS_HSCROLL);
-    EXPECT_FALSE(style & ES_AUTOHSCROLL) << "long lines must wrap";
-    EXPECT_TRUE(style & ES_READONLY);
-    EXPECT_EQ(::GetFocus(), box);
-
-    LOGFONTA lf{};
-    ASSERT_TRUE(::GetObjectA(window_.frm().font(), sizeof lf, &lf));
-    EXPECT_STREQ(lf.lfFaceName, "Terminal");
-    EXPECT_EQ(lf.lfCharSet, OEM_CHARSET);
-    EXPECT_EQ(lf.lfWeight, FW_BOLD);
-    EXPECT_EQ(lf.lfHeight, -::MulDiv(6, ScreenDpi(), 72));
-    EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageA(box, WM_GETFONT, 0, 0)), window_.frm().font());
-
-    // The font really chosen for drawing is the OEM raster "Terminal".
-    HDC dc = ::GetDC(box);
-    HGDIOBJ old = ::SelectObject(dc, window_.frm().font());
-    char face[LF_FACESIZE] = {};
-    ::GetTextFaceA(dc, sizeof face, face);
-    TEXTMETRICA tm{};
-    ::GetTextMetricsA(dc, &tm);
-    // Byte 0xC9 reaches the text box as U+00C9 through the ANSI code page
-    // and must land on the font's glyph 0xC9, the double-line corner.
-    WORD glyph = 0;
-    ::GetGlyphIndicesW(dc, L"\u00C9", 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(box, dc);
-    EXPECT_STREQ(face, "Terminal");
-    EXPECT_EQ(tm.tmCharSet, OEM_CHARSET);
-    EXPECT_FALSE(tm.tmPitchAndFamily & TMPF_FIXED_PITCH) << "fixed pitch (the flag is inverted)";
-    EXPECT_EQ(glyph, 0xC9);
-
-    EXPECT_EQ(window_.frm().BackColor(), 0x00FFFFFFu);
-    HDC boxDc = ::GetDC(box);
-    const auto brush = reinterpret_cast<HBRUSH>(
-        ::SendMessageA(window_.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(boxDc),
-                       reinterpret_cast<LPARAM>(box)));
-    EXPECT_EQ(::GetBkColor(boxDc), RGB(255, 255, 255));
-    ::ReleaseDC(box, boxDc);
-    LOGBRUSH lb{};
-    ASSERT_TRUE(::GetObjectA(brush, sizeof lb, &lb));
-    EXPECT_EQ(lb.lbColor, RGB(255, 255, 255));
-
-    EXPECT_FALSE(::IsWindowVisible(window_.frm().txtTransp()));
-}
-
-TEST_F(MainWindowTest, TextBoxFillsTheClientAreaAtAnySize) {
-    for (const SIZE size : {SIZE{600, 420}, SIZE{300, 200}, SIZE{1000, 700}, SIZE{120, 90}}) {
+TEST_F(MainWindowTest, TextBoxFillsTheClientArea) {
+    for (const SIZE size : {SIZE{600, 420}, SIZE{1000, 700}}) {
         ::SetWindowPos(window_.hwnd(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
         window_.Pump();
-        RECT client{};
+        RECT client{}, box{};
         ::GetClientRect(window_.hwnd(), &client);
-        RECT box{};
         ::GetWindowRect(window_.txtnfo(), &box);
         ::MapWindowPoints(nullptr, window_.hwnd(), reinterpret_cast<POINT*>(&box), 2);
         EXPECT_EQ(box.left, 0);
@@ -184,66 +128,33 @@ TEST_F(MainWindowTest, TextBoxFillsTheClientAreaAtAnySize) {
 }
 
 TEST_F(MainWindowTest, MiddleButtonPopsUpTheFileMenu) {
-    const HMENU file = ::GetSubMenu(window_.frm().menu(), 0);
     std::atomic<HMENU> shown{nullptr};
-    std::atomic<bool> sawPopup{false};
     const DWORD pid = ::GetCurrentProcessId();
     HWND main = window_.hwnd();
     std::thread watcher([&] {
         HWND popup = nullptr;
-        if (WaitUntilQuiet([&] { return (popup = FindProcessWindow(pid, "#32768")) != nullptr; }, 5000)) {
-            sawPopup = true;
+        if (WaitUntilQuiet([&] { return (popup = FindProcessWindow(pid, "#32768")) != nullptr; }))
             shown = reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0));
-        }
         ::PostMessageA(main, WM_CANCELMODE, 0, 0);
         ::PostMessageA(popup ? popup : main, WM_KEYDOWN, VK_ESCAPE, 0);
     });
     ::SendMessageA(window_.txtnfo(), WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(20, 20));
     watcher.join();
     window_.Pump();
-    EXPECT_TRUE(sawPopup);
-    EXPECT_EQ(shown.load(), file);
+    EXPECT_EQ(shown.load(), ::GetSubMenu(window_.frm().menu(), 0));
 }
 
-TEST_F(MainWindowTest, LeftAndRightButtonsShowNoFileMenu) {
-    // The right button brings the text box's own menu, which is not File.
-    std::atomic<bool> sawPopup{false};
-    const DWORD pid = ::GetCurrentProcessId();
-    std::atomic<bool> stop{false};
-    std::thread watcher([&] {
-        WaitUntilQuiet([&] {
-            if (HWND popup = FindProcessWindow(pid, "#32768")) {
-                if (reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0)) ==
-                    ::GetSubMenu(window_.frm().menu(), 0))
-                    sawPopup = true;
-                ::PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-                ::PostMessageA(window_.hwnd(), WM_CANCELMODE, 0, 0);
-            }
-            return stop.load();
-        }, 10000);
-    });
-    ::SendMessageA(window_.txtnfo(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
-    ::SendMessageA(window_.txtnfo(), WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
-    ::SendMessageA(window_.txtnfo(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 20));
-    ::SendMessageA(window_.txtnfo(), WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
-    window_.Pump();
-    stop = true;
-    watcher.join();
-    EXPECT_FALSE(sawPopup);
-}
-
-TEST_F(MainWindowTest, ExitEndsWithoutTheCloseHandler) {
+TEST_F(MainWindowTest, F1ExitEndsWithoutStoringThePlacement) {
     ::SetWindowPos(window_.hwnd(), nullptr, 33, 44, 500, 400, SWP_NOZORDER);
-    window_.Command(IDM_mnuExit);
+    PressKey(VK_F1);
     EXPECT_FALSE(::IsWindow(window_.hwnd()));
     EXPECT_FALSE(placement_.GetDword("MainLeft"));
 }
 
-TEST_F(MainWindowTest, CloseBoxStoresThePlacement) {
+TEST_F(MainWindowTest, TheCloseBoxStoresThePlacement) {
     ::SetWindowPos(window_.hwnd(), nullptr, 33, 44, 500, 400, SWP_NOZORDER);
     ::SendMessageA(window_.hwnd(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(::IsWindow(window_.hwnd()));
-    const int dpi = ScreenDpi();
-    EXPECT_EQ(placement_.GetDword("MainLeft"), ::MulDiv(33, 1440, dpi));
-    EXPECT_EQ(placement_.GetDword("MainWidth"), ::MulDiv(500, 1440, dpi));
+    EXPECT_EQ(placement_.GetDword("MainLeft"), ::MulDiv(33, 1440, ScreenDpi()));
+    EXPECT_EQ(placement_.GetDword("MainWidth"), ::MulDiv(500, 1440, ScreenDpi()));
 }

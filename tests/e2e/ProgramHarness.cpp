@@ -12,86 +12,71 @@ namespace quorvel::test {
 
 namespace {
 
-struct FindArgs {
-    DWORD pid;
-    const char* className;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK FindProc(HWND hwnd, LPARAM lParam) {
-    auto* args = reinterpret_cast<FindArgs*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != args->pid || !::IsWindowVisible(hwnd))
-        return TRUE;
+std::string ClassName(HWND hwnd) {
     char cls[256] = {};
     ::GetClassNameA(hwnd, cls, sizeof cls);
-    if (lstrcmpA(cls, args->className) != 0)
-        return TRUE;
-    if (args->title && WindowText(hwnd) != args->title)
-        return TRUE;
-    args->found = hwnd;
-    return FALSE;
+    return cls;
 }
 
-BOOL CALLBACK StaticTextProc(HWND hwnd, LPARAM lParam) {
-    char cls[64] = {};
-    ::GetClassNameA(hwnd, cls, sizeof cls);
-    auto* out = reinterpret_cast<std::string*>(lParam);
-    if (lstrcmpiA(cls, "Static") == 0) {
-        const std::string text = WindowText(hwnd);
-        if (!text.empty()) {
-            *out = text;
-            return FALSE;
-        }
-    }
-    return TRUE;
+// The first child window for which `take` holds.
+template <typename Take> HWND FindChild(HWND parent, Take take) {
+    std::pair<Take*, HWND> args{&take, nullptr};
+    ::EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM lParam) -> BOOL {
+            auto& a = *reinterpret_cast<std::pair<Take*, HWND>*>(lParam);
+            return (*a.first)(child) ? (a.second = child, FALSE) : TRUE;
+        },
+        reinterpret_cast<LPARAM>(&args));
+    return args.second;
 }
 
 } // namespace
 
 HWND FindProcessWindow(DWORD pid, const char* className, const char* title) {
-    FindArgs args{pid, className, title, nullptr};
-    ::EnumWindows(FindProc, reinterpret_cast<LPARAM>(&args));
+    struct Args {
+        DWORD pid;
+        const char *className, *title;
+        HWND found;
+    } args{pid, className, title, nullptr};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM lParam) -> BOOL {
+            auto& a = *reinterpret_cast<Args*>(lParam);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            if (owner != a.pid || !::IsWindowVisible(hwnd) || ClassName(hwnd) != a.className ||
+                (a.title && WindowText(hwnd) != a.title))
+                return TRUE;
+            a.found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&args));
     return args.found;
 }
 
 std::string WindowText(HWND hwnd) {
     if (!hwnd)
         return {};
-    const LRESULT length = ::SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const LRESULT got = ::SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(text.size()),
-                                       reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(got));
+    std::string text(static_cast<std::size_t>(::SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0)) + 1,
+                     '\0');
+    text.resize(static_cast<std::size_t>(::SendMessageA(
+        hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     return text;
 }
 
 std::string MessageBoxText(HWND box) {
-    if (HWND text = ::GetDlgItem(box, 0xFFFF)) {
-        const std::string t = WindowText(text);
-        if (!t.empty())
-            return t;
-    }
-    std::string found;
-    ::EnumChildWindows(box, StaticTextProc, reinterpret_cast<LPARAM>(&found));
-    return found;
+    if (const std::string t = WindowText(::GetDlgItem(box, 0xFFFF)); !t.empty())
+        return t;
+    return WindowText(FindChild(box, [](HWND child) {
+        return lstrcmpiA(ClassName(child).c_str(), "Static") == 0 && !WindowText(child).empty();
+    }));
 }
 
 HICON MessageBoxIcon(HWND box) {
-    HICON icon = nullptr;
-    ::EnumChildWindows(
-        box,
-        [](HWND child, LPARAM found) -> BOOL {
-            if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
-                return TRUE;
-            *reinterpret_cast<HICON*>(found) =
-                reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&icon));
-    return icon;
+    HWND icon = FindChild(box, [](HWND child) {
+        return (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+    });
+    return icon ? reinterpret_cast<HICON>(::SendMessageA(icon, STM_GETICON, 0, 0)) : nullptr;
 }
 
 std::string ProcessImage(DWORD pid) {
@@ -110,8 +95,6 @@ void PressButton(HWND dialog, int id) {
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
-// --- PlacementKey --------------------------------------------------------------
-
 PlacementKey::PlacementKey(const std::string& exeBaseName)
     : parent_("Software\\Brenmoor\\" + exeBaseName), path_(parent_ + "\\Main") {
     Clear();
@@ -121,37 +104,30 @@ PlacementKey::~PlacementKey() { Clear(); }
 
 void PlacementKey::Clear() const { ::RegDeleteTreeA(HKEY_CURRENT_USER, parent_.c_str()); }
 
-namespace {
-void SetRaw(const std::string& path, const char* name, DWORD type, const void* data, DWORD size) {
+void PlacementKey::SetValue(const char* name, DWORD type, const std::string& bytes) const {
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                           &key, nullptr) != ERROR_SUCCESS)
-        throw std::runtime_error("cannot create " + path);
-    ::RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+        throw std::runtime_error("cannot create " + path_);
+    ::RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                     static_cast<DWORD>(bytes.size()));
     ::RegCloseKey(key);
 }
-} // namespace
 
 void PlacementKey::SetDword(const char* name, std::int32_t value) const {
-    SetRaw(path_, name, REG_DWORD, &value, sizeof value);
+    SetValue(name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), sizeof value));
 }
 
 void PlacementKey::SetString(const char* name, const std::string& value) const {
-    SetRaw(path_, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+    SetValue(name, REG_SZ, std::string(value.c_str(), value.size() + 1));
 }
 
 void PlacementKey::SetBinary(const char* name, const std::string& bytes) const {
-    SetRaw(path_, name, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
-}
-
-void PlacementKey::SetValue(const char* name, DWORD type, const std::string& bytes) const {
-    SetRaw(path_, name, type, bytes.data(), static_cast<DWORD>(bytes.size()));
+    SetValue(name, REG_BINARY, bytes);
 }
 
 std::optional<std::int32_t> PlacementKey::GetDword(const char* name) const {
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    DWORD type = 0;
+    DWORD value = 0, size = sizeof value, type = 0;
     if (::RegGetValueA(HKEY_CURRENT_USER, path_.c_str(), name, RRF_RT_ANY, &type, &value, &size) !=
             ERROR_SUCCESS ||
         type != REG_DWORD)
@@ -159,10 +135,8 @@ std::optional<std::int32_t> PlacementKey::GetDword(const char* name) const {
     return static_cast<std::int32_t>(value);
 }
 
-// --- ProgramUnderTest ---------------------------------------------------------
-
-ProgramUnderTest::ProgramUnderTest(const std::string& exeName) : folder_("prog") {
-    exe_ = folder_ / exeName;
+ProgramUnderTest::ProgramUnderTest(const std::string& exeName)
+    : folder_("prog"), exe_(folder_ / exeName) {
     const std::string built = TestProgramFolder() + "\\Quorvel.exe";
     if (!::CopyFileA(built.c_str(), exe_.c_str(), FALSE))
         throw std::runtime_error("cannot copy " + built);
@@ -183,14 +157,10 @@ void ProgramUnderTest::EndProcess() {
 }
 
 bool ProgramUnderTest::Start(const std::string& arguments) {
-    std::string commandLine = "\"" + exe_ + "\"";
-    if (!arguments.empty())
-        commandLine += " " + arguments;
-    return StartCommandLine(commandLine);
+    return StartCommandLine("\"" + exe_ + "\"" + (arguments.empty() ? "" : " " + arguments));
 }
 
 bool ProgramUnderTest::StartCommandLine(const std::string& commandLine) {
-    // A second start in the same program folder follows the first one's end.
     EndProcess();
     main_ = nullptr;
     STARTUPINFOA si{};
@@ -233,11 +203,8 @@ bool ProgramUnderTest::SendCommand(UINT id, DWORD timeoutMs) const {
 }
 
 bool ProgramUnderTest::Responds(DWORD timeoutMs) const {
-    char text[64] = {};
     DWORD_PTR result = 0;
-    return main_ && ::SendMessageTimeoutA(main_, WM_GETTEXT, sizeof text,
-                                          reinterpret_cast<LPARAM>(text),
-                                          SMTO_NORMAL, timeoutMs, &result) != 0;
+    return main_ && ::SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result);
 }
 
 void ProgramUnderTest::Close() const { ::PostMessageA(main_, WM_CLOSE, 0, 0); }

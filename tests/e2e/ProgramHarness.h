@@ -11,13 +11,12 @@
 
 namespace quorvel::test {
 
-// A top-level window of process `pid` with this class and (when given) title.
+// A visible top-level window of process `pid` with this class and (when
+// given) title.
 HWND FindProcessWindow(DWORD pid, const char* className, const char* title = nullptr);
 std::string WindowText(HWND hwnd);
-// The message text of a message box (its static text control).
 std::string MessageBoxText(HWND box);
-// The icon a message box shows (null when none).
-HICON MessageBoxIcon(HWND box);
+HICON MessageBoxIcon(HWND box); // null when none
 // Presses a dialog button the way a click does.
 void PressButton(HWND dialog, int id);
 // The full path of the program file process `pid` runs ("" when unknown).
@@ -34,14 +33,12 @@ public:
     void SetDword(const char* name, std::int32_t value) const;
     void SetString(const char* name, const std::string& value) const;
     void SetBinary(const char* name, const std::string& bytes) const;
-    // A value of any registry type, with exactly these bytes.
     void SetValue(const char* name, DWORD type, const std::string& bytes) const;
     std::optional<std::int32_t> GetDword(const char* name) const;
     void Clear() const;
 
 private:
-    std::string parent_;
-    std::string path_;
+    std::string parent_, path_;
 };
 
 class ProgramUnderTest {
@@ -56,14 +53,11 @@ public:
     const std::string& exePath() const { return exe_; }
 
     // Starts the program with this argument string after its quoted path
-    // ("" for none), exactly as given. A program still running from an
-    // earlier start is ended first.
+    // ("" for none), exactly as given; a program still running from an
+    // earlier start is ended first. StartCommandLine takes the whole line.
     bool Start(const std::string& arguments);
-    // Starts this whole command line, as the shell would run a registered
-    // command.
     bool StartCommandLine(const std::string& commandLine);
-    // The main window once it is shown (null on timeout).
-    HWND WaitMainWindow(DWORD timeoutMs = 20000);
+    HWND WaitMainWindow(DWORD timeoutMs = 20000); // null on timeout
     HWND mainWindow() const { return main_; }
     HWND textBox() const;
     std::string Caption() const { return WindowText(main_); }
@@ -72,20 +66,17 @@ public:
 
     // A dialog of the program ("#32770") with this title.
     HWND WaitDialog(const char* title, DWORD timeoutMs = 20000) const;
-    void Command(UINT id) const;
-    // Runs a menu command and waits until the program has handled it (a
-    // command that opens a modal window returns only when it closes). False
-    // when the program did not answer within the time.
+    void Command(UINT id) const; // posted
+    // Runs a menu command and waits until the program has handled it; false
+    // when it did not answer within the time.
     bool SendCommand(UINT id, DWORD timeoutMs = 20000) const;
-    // The main window answers a message within the time (it is not hung).
-    bool Responds(DWORD timeoutMs = 5000) const;
+    bool Responds(DWORD timeoutMs = 5000) const; // the main window is not hung
     void Close() const;
     bool WaitExit(DWORD timeoutMs = 20000) const;
     bool Running() const;
     DWORD pid() const { return pi_.dwProcessId; }
     HANDLE process() const { return pi_.hProcess; }
-    // The exit code once the program has ended (STILL_ACTIVE before).
-    DWORD ExitCode() const;
+    DWORD ExitCode() const; // STILL_ACTIVE while running
 
 private:
     void EndProcess();

@@ -49,7 +49,7 @@ std::function<void(HWND)> CancelDialog() { return ClickButton(IDCANCEL); }
 std::function<void(HWND)> OpenFile(const std::string& path) {
     return [path](HWND dialog) {
         // The file name box of the Open dialog (cmb13), then OK.
-        HWND name = ::GetDlgItem(dialog, 0x47C);
+        HWND name = nullptr;
         WaitUntilQuiet([&] { return (name = ::GetDlgItem(dialog, 0x47C)) != nullptr; }, 5000);
         HWND edit = ::FindWindowExA(name, nullptr, "Edit", nullptr);
         ::SendMessageA(edit ? edit : name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
@@ -91,9 +91,7 @@ void WindowUnderTest::Pump() {
 
 std::string WindowUnderTest::Caption() const { return WindowText(hwnd()); }
 std::string WindowUnderTest::Text() const { return WindowText(txtnfo()); }
-std::string WindowUnderTest::MenuCaption(UINT id) const {
-    return GetMenuCaption(frm_->menu(), id);
-}
+std::string WindowUnderTest::MenuCaption(UINT id) const { return GetMenuCaption(frm_->menu(), id); }
 std::pair<int, int> WindowUnderTest::Selection() const {
     DWORD start = 0;
     DWORD end = 0;

@@ -24,12 +24,10 @@ public:
     DialogDriver(const DialogDriver&) = delete;
     DialogDriver& operator=(const DialogDriver&) = delete;
     ~DialogDriver();
-    // Call once the command that may show the dialog has returned: a modal
-    // dialog is handled by then, so the driver stops waiting. True when the
-    // dialog was seen.
+    // Call once the command that may show the dialog has returned (a modal
+    // dialog is handled by then); true when the dialog was seen.
     bool Finish();
-    // The text of the message box it handled, if it was one.
-    const std::string& messageText() const { return messageText_; }
+    const std::string& messageText() const { return messageText_; } // of a message box
 
 private:
     std::string title_;
@@ -51,24 +49,20 @@ public:
     explicit WindowUnderTest(const std::string& exeName = "Quorvel.exe");
     ~WindowUnderTest();
 
-    // Program folder and its settings file, before Start.
-    const std::string& folder() const { return folder_.path(); }
+    const std::string& folder() const { return folder_.path(); } // the program folder
     std::string operator/(const std::string& name) const { return folder_ / name; }
 
     bool Start(const std::string& commandLine = "");
     frmMain& frm() { return *frm_; }
     HWND hwnd() const { return frm_->hwnd(); }
     HWND txtnfo() const { return frm_->txtnfo(); }
-    // Runs a menu command by its id, as a click would.
-    void Command(UINT id);
+    void Command(UINT id); // as a click on the menu item would
     std::string Caption() const;
     std::string Text() const;
     std::string MenuCaption(UINT id) const;
-    // The text box's selection as (start, end).
-    std::pair<int, int> Selection() const;
+    std::pair<int, int> Selection() const; // of the text box: (start, end)
     bool MenuEnabled(UINT id) const;
-    // Processes pending messages of this thread.
-    void Pump();
+    void Pump(); // processes pending messages of this thread
 
 private:
     TempFolder folder_;

@@ -18,74 +18,61 @@ NtQueryFn NtQuery(const char* name) {
 }
 
 // The object's path (kind 1) or type name (kind 2: "Key", "File", ...).
-std::wstring ObjectText(NtQueryFn query, HANDLE handle, int kind) {
+std::wstring ObjectText(HANDLE handle, int kind) {
     struct Utf16Text {
-        USHORT length; // bytes
-        USHORT maximumLength;
+        USHORT length, maximumLength; // bytes
         wchar_t* buffer;
     };
     alignas(8) unsigned char buffer[4096] = {};
+    const NtQueryFn query = NtQuery("NtQueryObject");
     if (!query || query(handle, kind, buffer, sizeof buffer, nullptr) != 0)
         return {};
     const auto* text = reinterpret_cast<const Utf16Text*>(buffer);
     return text->buffer ? std::wstring(text->buffer, text->length / sizeof(wchar_t)) : L"";
 }
 
-// Counts the handle values (multiples of 4; the program holds a few dozen)
-// that can be duplicated out of the process, and among them the registry
-// keys whose path ends in `keysNamed`. Only keys are asked for their path:
-// asking a pipe can block.
-int CountDuplicableHandles(HANDLE process, const std::wstring& keysNamed, int& matchingKeys) {
-    const NtQueryFn query = NtQuery("NtQueryObject");
+// Only keys are asked for their path: asking a pipe can block.
+int CountHandles(HANDLE process, const std::wstring& keysNamed, int& matchingKeys) {
     int count = 0;
-    matchingKeys = 0;
     for (std::uintptr_t value = 4; value < 0x10000; value += 4) {
         HANDLE copy = nullptr;
         if (!::DuplicateHandle(process, reinterpret_cast<HANDLE>(value), ::GetCurrentProcess(),
                                &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
             continue;
         ++count;
-        if (!keysNamed.empty() && ObjectText(query, copy, 2) == L"Key")
-            matchingKeys += static_cast<int>(ObjectText(query, copy, 1).ends_with(keysNamed));
+        if (!keysNamed.empty() && ObjectText(copy, 2) == L"Key")
+            matchingKeys += static_cast<int>(ObjectText(copy, 1).ends_with(keysNamed));
         ::CloseHandle(copy);
     }
     return count;
 }
 
-// Wine keeps each process's GDI objects in a table that the process
-// environment block points to (as Windows does, with another entry layout):
-// 65536 entries of 24 bytes, the object type at byte 14, 0 for a free entry
-// and 1 for a device context. Returns the used entries, or -1.
+// Wine's GDI table, which the process environment block points to: 65536
+// entries of 24 bytes, the object type at byte 14 (0: free, 1: a DC).
 int CountGdiTableEntries(HANDLE process, int& deviceContexts) {
     struct BasicInformation {
         LONG_PTR exitStatus;
-        void* pebBaseAddress;
+        void* peb;
         ULONG_PTR affinityMask, basePriority, uniqueProcessId, parentProcessId;
     };
-#ifdef _WIN64
-    constexpr std::size_t kTableOffset = 0xF8;
-#else
-    constexpr std::size_t kTableOffset = 0x94;
-#endif
+    constexpr std::size_t kTableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
     constexpr std::size_t kEntries = 0x10000, kEntrySize = 24, kTypeOffset = 14;
-    constexpr unsigned char kDeviceContext = 1;
     const NtQueryFn query = NtQuery("NtQueryInformationProcess");
     BasicInformation info{};
     void* table = nullptr;
     std::vector<unsigned char> bytes(kEntries * kEntrySize);
     SIZE_T got = 0;
-    if (!query || query(process, 0, &info, sizeof info, nullptr) != 0 || !info.pebBaseAddress ||
-        !::ReadProcessMemory(process, static_cast<char*>(info.pebBaseAddress) + kTableOffset,
-                             &table, sizeof table, nullptr) ||
+    if (!query || query(process, 0, &info, sizeof info, nullptr) != 0 || !info.peb ||
+        !::ReadProcessMemory(process, static_cast<char*>(info.peb) + kTableOffset, &table,
+                             sizeof table, nullptr) ||
         !table || !::ReadProcessMemory(process, table, bytes.data(), bytes.size(), &got) ||
         got != bytes.size())
         return -1;
     int count = 0;
-    deviceContexts = 0;
     for (std::size_t i = 0; i < kEntries; ++i) {
         const unsigned char type = bytes[i * kEntrySize + kTypeOffset];
         count += static_cast<int>(type != 0);
-        deviceContexts += static_cast<int>(type == kDeviceContext);
+        deviceContexts += static_cast<int>(type == 1);
     }
     return count;
 }
@@ -103,15 +90,10 @@ BOOL CALLBACK CountWindow(HWND hwnd, LPARAM lParam) {
 // Top-level, child and message-only windows of the process.
 int CountWindows(DWORD pid) {
     WindowCount c{pid, 0};
-    const auto withChildren = [](HWND hwnd, LPARAM lParam) -> BOOL {
-        CountWindow(hwnd, lParam);
-        ::EnumChildWindows(hwnd, CountWindow, lParam);
-        return TRUE;
-    };
-    ::EnumWindows(withChildren, reinterpret_cast<LPARAM>(&c));
+    ::EnumChildWindows(::GetDesktopWindow(), CountWindow, reinterpret_cast<LPARAM>(&c));
     for (HWND w = ::FindWindowExA(HWND_MESSAGE, nullptr, nullptr, nullptr); w;
          w = ::FindWindowExA(HWND_MESSAGE, w, nullptr, nullptr))
-        withChildren(w, reinterpret_cast<LPARAM>(&c));
+        CountWindow(w, reinterpret_cast<LPARAM>(&c));
     return c.second;
 }
 
@@ -119,20 +101,12 @@ int CountWindows(DWORD pid) {
 
 ProcessResources MeasureProcess(HANDLE process, DWORD pid, const std::wstring& keysNamed) {
     ProcessResources r;
-    const int scanned = CountDuplicableHandles(process, keysNamed, r.matchingKeys);
-    DWORD handles = 0;
-    const bool counted = ::GetProcessHandleCount(process, &handles) && handles > 0;
-    r.kernelHandles = counted ? static_cast<int>(handles) : scanned;
-    r.method = counted ? "handles: GetProcessHandleCount; " : "handles: duplicable handle values; ";
-    const DWORD gdi = ::GetGuiResources(process, GR_GDIOBJECTS);
-    if (gdi > 0) {
-        r.gdiObjects = static_cast<int>(gdi);
-        r.userObjects = static_cast<int>(::GetGuiResources(process, GR_USEROBJECTS));
-        r.method += "GDI and USER: GetGuiResources";
-    } else {
+    r.kernelHandles = CountHandles(process, keysNamed, r.matchingKeys);
+    r.gdiObjects = static_cast<int>(::GetGuiResources(process, GR_GDIOBJECTS));
+    r.userObjects = static_cast<int>(::GetGuiResources(process, GR_USEROBJECTS));
+    if (r.gdiObjects == 0) {
         r.gdiObjects = CountGdiTableEntries(process, r.deviceContexts);
         r.userObjects = CountWindows(pid);
-        r.method += "GDI: used GDI handle table entries; USER: the process's windows";
     }
     PROCESS_MEMORY_COUNTERS pmc{};
     if (::GetProcessMemoryInfo(process, &pmc, sizeof pmc))
@@ -144,8 +118,8 @@ std::string Describe(const ProcessResources& r) {
     return "kernel handles " + std::to_string(r.kernelHandles) + " (" +
            std::to_string(r.matchingKeys) + " of the keys asked about), GDI objects " +
            std::to_string(r.gdiObjects) + " (" + std::to_string(r.deviceContexts) +
-           " device contexts), USER objects " + std::to_string(r.userObjects) +
-           ", committed " + std::to_string(r.committedBytes / 1024) + " KB";
+           " device contexts), USER objects " + std::to_string(r.userObjects) + ", committed " +
+           std::to_string(r.committedBytes / 1024) + " KB";
 }
 
 } // namespace quorvel::test

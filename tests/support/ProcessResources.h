@@ -1,6 +1,6 @@
 #pragma once
-// What a running process holds: kernel handles, GDI objects, windows and
-// committed memory, measured from outside the process.
+// What a running process holds, measured from outside it: kernel handles,
+// GDI objects, windows and committed memory.
 #include <windows.h>
 
 #include <cstddef>
@@ -8,23 +8,18 @@
 
 namespace quorvel::test {
 
-// GetProcessHandleCount and GetGuiResources where they work; where they
-// report nothing (Wine), the handle values that can be duplicated out of the
-// process, the used entries of its GDI handle table, and its windows.
 struct ProcessResources {
     int kernelHandles = -1;
-    // Registry keys among them whose path ends in `keysNamed`: a known leak
-    // of a system library, told apart from the program's own handles.
-    int matchingKeys = 0;
+    int matchingKeys = 0;   // registry keys among them whose path ends in `keysNamed`
     int gdiObjects = -1;
-    // Device contexts among them (counted where the GDI table is read).
-    // Under Wine each window DC it caches holds a DC, a region and a bitmap.
-    int deviceContexts = 0;
+    int deviceContexts = 0; // among them, where the GDI table is read
     int userObjects = -1;
     std::size_t committedBytes = 0; // private
-    std::string method;             // how the figures were taken
 };
 
+// Handles: the values that can be duplicated out of the process. GDI and
+// USER: GetGuiResources where it works; under Wine, where it reports
+// nothing, the process's GDI handle table and its windows.
 ProcessResources MeasureProcess(HANDLE process, DWORD pid, const std::wstring& keysNamed = {});
 std::string Describe(const ProcessResources& r);
 

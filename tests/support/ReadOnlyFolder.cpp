@@ -7,33 +7,29 @@
 
 #include <windows.h>
 
-#include <aclapi.h>
 #include <sddl.h>
 
 #include <utility>
 
 namespace quorvel::test {
 
-// Wine's own export: the host path of a Windows path (empty on Windows).
 std::string HostPath(const std::string& windowsPath) {
     using Fn = char*(CDECL*)(const wchar_t*);
     const auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(
         ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
     char* host = fn ? fn(WideFromAnsi(windowsPath).c_str()) : nullptr;
-    if (!host)
-        return {};
-    const std::string result = host;
-    ::HeapFree(::GetProcessHeap(), 0, host);
+    const std::string result = host ? host : "";
+    if (host)
+        ::HeapFree(::GetProcessHeap(), 0, host);
     return result;
 }
 
 bool RunOnHost(const std::string& command) {
-    // Wine starts a host program without giving back a handle, so its end
-    // is seen by a marker it writes.
+    // Wine gives back no handle of a host program: its end shows by a marker.
     char temp[MAX_PATH + 1] = {};
     ::GetTempPathA(sizeof temp, temp);
-    const std::string markerWin = std::string(temp) + "qv-host-" +
-                                  std::to_string(::GetCurrentProcessId()) + ".done";
+    const std::string markerWin =
+        std::string(temp) + "qv-host-" + std::to_string(::GetCurrentProcessId()) + ".done";
     const std::string marker = HostPath(markerWin);
     if (marker.empty())
         return false;
@@ -51,18 +47,6 @@ bool RunOnHost(const std::string& command) {
     return done;
 }
 
-namespace {
-
-bool AcceptsNewFiles(const std::string& folder) {
-    const std::string probe = folder + "\\~probe.tmp";
-    const bool made = static_cast<bool>(UniqueHfile(::CreateFileA(
-        probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
-    ::DeleteFileA(probe.c_str());
-    return made;
-}
-
-} // namespace
-
 ReadOnlyFolder::ReadOnlyFolder(std::string folder)
     : folder_(std::move(folder)), hostPath_(HostPath(folder_)), refuses_(SetReadOnly(true)) {}
 
@@ -72,9 +56,13 @@ ReadOnlyFolder::~ReadOnlyFolder() {
 }
 
 bool ReadOnlyFolder::SetReadOnly(bool readOnly) {
-    if (hostPath_.empty()) {
-        // Deny adding, changing and deleting to everyone.
-        PSECURITY_DESCRIPTOR sd = nullptr;
+    if (!hostPath_.empty()) {
+        // No probe before chattr has run: it could be caught in the folder.
+        if (!RunOnHost(std::string("/usr/bin/chattr ") + (readOnly ? "+i '" : "-i '") + hostPath_ +
+                       "'"))
+            return false;
+    } else {
+        PSECURITY_DESCRIPTOR sd = nullptr; // deny adding, changing and deleting to everyone
         if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(
                 readOnly ? "D:P(D;OICI;0x10056;;;WD)(A;OICI;FRFX;;;WD)" : "D:(A;OICI;FA;;;WD)",
                 SDDL_REVISION_1, &sd, nullptr))
@@ -83,15 +71,14 @@ bool ReadOnlyFolder::SetReadOnly(bool readOnly) {
         ::LocalFree(sd);
         if (!set)
             return false;
-    } else {
-        // Probing the folder before chattr has run would create the probe
-        // in a folder that may turn immutable before the probe is deleted
-        // again: a stray file that changes the folder under test.
-        if (!RunOnHost(std::string("/usr/bin/chattr ") + (readOnly ? "+i" : "-i") + " '" +
-                       hostPath_ + "'"))
-            return false;
     }
-    return WaitUntilQuiet([&] { return AcceptsNewFiles(folder_) != readOnly; }, 10000);
+    const std::string probe = folder_ + "\\~probe.tmp";
+    return WaitUntilQuiet([&] {
+        const bool made = static_cast<bool>(UniqueHfile(::CreateFileA(
+            probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)));
+        ::DeleteFileA(probe.c_str());
+        return made != readOnly;
+    });
 }
 
 } // namespace quorvel::test

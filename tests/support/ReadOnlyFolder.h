@@ -7,14 +7,12 @@ namespace quorvel::test {
 
 // Under Wine: the host path of a Windows path ("" on Windows).
 std::string HostPath(const std::string& windowsPath);
-// Under Wine: runs a host shell command and waits until it has finished;
-// false when it failed, or on Windows.
+// Under Wine: runs a host shell command to its end; false when it failed.
 bool RunOnHost(const std::string& command);
 
-// On Windows a denying access control entry does it. Wine does not check
-// access control lists on files, and the tests run as root, whom folder
-// permissions do not stop: there the host makes the folder immutable
-// (chattr +i). Undone when the object goes.
+// On Windows a denying access control entry does it. Wine checks no access
+// lists on files and the tests run as root: there the host makes the folder
+// immutable (chattr +i). Undone when the object goes.
 class ReadOnlyFolder {
 public:
     explicit ReadOnlyFolder(std::string folder);

@@ -2,11 +2,12 @@
 
 namespace quorvel::test {
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+namespace {
+bool Poll(const std::function<bool()>& condition, DWORD timeoutMs, bool pump) {
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
     for (;;) {
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (pump && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
@@ -14,19 +15,17 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
             return true;
         if (::GetTickCount64() >= deadline)
             return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, pump ? QS_ALLINPUT : 0);
     }
+}
+} // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    return Poll(condition, timeoutMs, true);
 }
 
 bool WaitUntilQuiet(const std::function<bool()>& condition, DWORD timeoutMs) {
-    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (condition())
-            return true;
-        if (::GetTickCount64() >= deadline)
-            return false;
-        ::Sleep(10);
-    }
+    return Poll(condition, timeoutMs, false);
 }
 
 } // namespace quorvel::test
