@@ -1,6 +1,6 @@
 #pragma once
-// The program as a user meets it: the real Quorvel.exe, copied into a
-// temporary program folder and started with an exact command line.
+// The real Quorvel.exe, copied into a temporary program folder and started
+// with an exact command line.
 #include <windows.h>
 
 #include "app/frmMain.h"
@@ -17,17 +17,14 @@
 namespace quorvel::test {
 
 inline std::string WindowText(HWND hwnd) {
-    std::string text(static_cast<std::size_t>(::SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0)) + 1,
-                     '\0');
-    text.resize(static_cast<std::size_t>(::SendMessageA(hwnd, WM_GETTEXT, text.size(),
-                                                        reinterpret_cast<LPARAM>(text.data()))));
+    std::string text(::SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0) + 1, '\0');
+    text.resize(::SendMessageA(hwnd, WM_GETTEXT, text.size(), LPARAM(text.data())));
     return text;
 }
 
 inline std::string MessageBoxText(HWND box) { return WindowText(::GetDlgItem(box, 0xFFFF)); }
 
-// A visible top-level window of process `pid` with this class and (when
-// given) title.
+// A visible top-level window of process `pid` with this class (and title).
 inline HWND FindProcessWindow(DWORD pid, const char* className, const char* title = nullptr) {
     for (HWND w = nullptr; (w = ::FindWindowExA(nullptr, w, className, title));) {
         DWORD owner = 0;
@@ -59,8 +56,6 @@ public:
         : parent_("Software\\Brenmoor\\" + exeBaseName), path_(parent_ + "\\Main") {
         Clear();
     }
-    PlacementKey(const PlacementKey&) = delete;
-    PlacementKey& operator=(const PlacementKey&) = delete;
     ~PlacementKey() { Clear(); }
     void Clear() const { ::RegDeleteTreeA(HKEY_CURRENT_USER, parent_.c_str()); }
     void SetDword(const char* name, std::int32_t value) const {
@@ -72,10 +67,8 @@ public:
     }
     std::optional<std::int32_t> GetDword(const char* name) const {
         DWORD value = 0, size = sizeof value;
-        if (::RegGetValueA(HKEY_CURRENT_USER, path_.c_str(), name, RRF_RT_REG_DWORD, nullptr,
-                           &value, &size) != ERROR_SUCCESS)
-            return std::nullopt;
-        return static_cast<std::int32_t>(value);
+        return ::RegGetValueA(HKEY_CURRENT_USER, path_.c_str(), name, RRF_RT_REG_DWORD, nullptr,
+                              &value, &size) ? std::nullopt : std::optional<std::int32_t>(value);
     }
 
 private:
@@ -89,17 +82,14 @@ public:
         if (!::CopyFileA((TestProgramFolder() + "\\Quorvel.exe").c_str(), exe_.c_str(), FALSE))
             throw std::runtime_error("cannot copy Quorvel.exe");
     }
-    ProgramUnderTest(const ProgramUnderTest&) = delete;
-    ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
     ~ProgramUnderTest() { EndProcess(); }
 
     const std::string& folder() const { return folder_.path(); }
     std::string operator/(const std::string& name) const { return folder_ / name; }
     const std::string& exePath() const { return exe_; }
 
-    // Starts the program with this argument string after its quoted path
-    // ("" for none), exactly as given; a program still running from an
-    // earlier start is ended first. StartCommandLine takes the whole line.
+    // Starts the program with these arguments after its quoted path, exactly
+    // as given, after ending an earlier start; StartCommandLine: the whole line.
     bool Start(const std::string& arguments) {
         return StartCommandLine("\"" + exe_ + "\"" + (arguments.empty() ? "" : " " + arguments));
     }
@@ -133,8 +123,7 @@ public:
         return found;
     }
     void Command(UINT id) const { ::PostMessageA(main_, WM_COMMAND, id, 0); } // posted
-    // Runs a menu command and waits until the program has handled it; false
-    // when it did not answer within the time.
+    // Runs a menu command; false when the program did not answer in time.
     bool SendCommand(UINT id, DWORD timeoutMs = 20000, UINT message = WM_COMMAND) const {
         DWORD_PTR result = 0;
         return main_ &&
@@ -156,12 +145,9 @@ public:
 
 private:
     void EndProcess() {
-        if (!pi_.hProcess)
-            return;
-        ::TerminateProcess(pi_.hProcess, 1); // nothing when it has ended
-        ::WaitForSingleObject(pi_.hProcess, 10000);
-        ::CloseHandle(pi_.hProcess);
-        ::CloseHandle(pi_.hThread);
+        if (pi_.hProcess && ::TerminateProcess(pi_.hProcess, 1)) // fails when it has ended
+            ::WaitForSingleObject(pi_.hProcess, 10000);
+        ::CloseHandle(pi_.hProcess), ::CloseHandle(pi_.hThread);
         pi_ = PROCESS_INFORMATION{};
     }
 
@@ -173,8 +159,8 @@ private:
 
 inline int ScreenDpi() { return ::GetDeviceCaps(WindowDC(nullptr).get(), LOGPIXELSX); }
 
-// The outer size of the main window as designed, before any stored
-// placement applies: 7950 x 4590 twips of client area, the frame, the menu.
+// The main window's outer size before a stored placement: 7950 x 4590 twips
+// of client area, the frame and the menu.
 inline SIZE DesignedWindowSize() {
     const int dpi = ScreenDpi();
     RECT rc{0, 0, std::lround(7950.0 * dpi / 1440), std::lround(4590.0 * dpi / 1440)};

@@ -2,15 +2,18 @@
 // storing settings, then used long (QUORVEL_SOAK=1, scripts/soak: longer).
 #include "app/resource.h"
 #include "tests/e2e/WindowHarness.h"
-#include "tests/support/ProcessResources.h"
 
 #include <gtest/gtest.h>
+#include <psapi.h>
+#include <winternl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <regex>
+#include <vector>
 
 using namespace quorvel::test;
 
@@ -43,6 +46,40 @@ std::string Document(int round) {
     for (int line = 0; text.size() < 96 * 1024; ++line)
         text += "round " + std::to_string(round) + " line " + std::to_string(line) + "\xDB\r\n";
     return text;
+}
+
+// What a running process holds, measured from outside it as Wine allows (its
+// GetGuiResources and GetProcessHandleCount report nothing).
+struct Resources {
+    int handles = 0, mruKeys = 0, gdiObjects = 0, deviceContexts = 0, windows = 0;
+    std::size_t committedBytes = 0;
+};
+
+// The object's path (kind 1) or type name (kind 2: "Key", "File", ...).
+std::wstring ObjectText(HANDLE handle, int kind) {
+    alignas(8) unsigned char buffer[4096] = {};
+    const auto* text = reinterpret_cast<const UNICODE_STRING*>(buffer);
+    if (NtQueryObject(handle, OBJECT_INFORMATION_CLASS(kind), buffer, sizeof buffer, nullptr) ||
+        !text->Buffer)
+        return {};
+    return std::wstring(text->Buffer, text->Length / sizeof(wchar_t));
+}
+
+// Wine's GDI table, which the process environment block points to: 65536
+// entries of 24 bytes, the object type at byte 14 (0: free, 1: a DC).
+void CountGdiObjects(HANDLE process, Resources& r) {
+    PROCESS_BASIC_INFORMATION info{};
+    void* table = nullptr;
+    std::vector<unsigned char> bytes(0x10000 * 24);
+    ASSERT_TRUE(
+        !NtQueryInformationProcess(process, ProcessBasicInformation, &info, sizeof info, nullptr) &&
+        ::ReadProcessMemory(process, reinterpret_cast<char*>(info.PebBaseAddress) + 0xF8, &table,
+                            sizeof table, nullptr) &&
+        ::ReadProcessMemory(process, table, bytes.data(), bytes.size(), nullptr));
+    for (std::size_t i = 14; i < bytes.size(); i += 24) {
+        r.gdiObjects += bytes[i] != 0;
+        r.deviceContexts += bytes[i] == 1;
+    }
 }
 
 } // namespace
@@ -169,10 +206,36 @@ protected:
         ASSERT_TRUE(program_.SendCommand(IDM_mnuSave));
         ASSERT_EQ(ReadFileBytes(file), text) << "cycle " << cycle;
     }
-    ProcessResources Measure(const char* when) {
-        const auto r = MeasureProcess(program_.process(), program_.pid(), L"\\LastVisitedMRU");
+    Resources Measure(const char* when) {
+        Resources r;
+        for (std::uintptr_t value = 4; value < 0x10000; value += 4) {
+            HANDLE copy = nullptr;
+            if (!::DuplicateHandle(program_.process(), HANDLE(value), ::GetCurrentProcess(), &copy,
+                                   0, FALSE, DUPLICATE_SAME_ACCESS))
+                continue;
+            ++r.handles; // only keys are asked for their path: asking a pipe can block
+            r.mruKeys += ObjectText(copy, 2) == L"Key" &&
+                         ObjectText(copy, 1).ends_with(L"\\LastVisitedMRU");
+            ::CloseHandle(copy);
+        }
+        EXPECT_NO_FATAL_FAILURE(CountGdiObjects(program_.process(), r));
+        // Its top-level and child windows.
+        std::pair<DWORD, int> owned{program_.pid(), 0};
+        ::EnumChildWindows(
+            ::GetDesktopWindow(),
+            [](HWND hwnd, LPARAM lParam) -> BOOL {
+                auto& [pid, n] = *reinterpret_cast<std::pair<DWORD, int>*>(lParam);
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(hwnd, &owner);
+                return n += owner == pid, TRUE;
+            },
+            LPARAM(&owned));
+        r.windows = owned.second;
+        PROCESS_MEMORY_COUNTERS pmc{};
+        ::GetProcessMemoryInfo(program_.process(), &pmc, sizeof pmc);
+        r.committedBytes = pmc.PagefileUsage;
         std::printf("%s: %d handles (%d MRU keys), %d GDI objects (%d DCs), %d windows, %zu KB\n",
-                    when, r.handles, r.keysNamed, r.gdiObjects, r.deviceContexts, r.windows,
+                    when, r.handles, r.mruKeys, r.gdiObjects, r.deviceContexts, r.windows,
                     r.committedBytes / 1024);
         return r;
     }
@@ -192,8 +255,8 @@ TEST_F(SoakTest, LongUseHoldsNoMoreResourcesAndKeepsValidSettings) {
         ASSERT_NO_FATAL_FAILURE(Change(n < 10 ? n : n * 10 + 8 + n % 2));
     for (int c = 0; c < 10; ++c)
         ASSERT_NO_FATAL_FAILURE(OpenEditSave(-1 - c));
-    const ProcessResources start = Measure("after a first round");
-    ProcessResources middle;
+    const Resources start = Measure("after a first round");
+    Resources middle;
     for (int n = 0, cycle = 0; n < changes; ++n) {
         ASSERT_NO_FATAL_FAILURE(Change(n));
         if ((n + 1) % (changes / cycles) == 0) {
@@ -202,13 +265,13 @@ TEST_F(SoakTest, LongUseHoldsNoMoreResourcesAndKeepsValidSettings) {
         if (n + 1 == changes / 2)
             middle = Measure("half way");
     }
-    const ProcessResources end = Measure("at the end");
+    const Resources end = Measure("at the end");
     // A leak of one object per colour change or per cycle adds 40 at the
     // least. Wine's Open dialog keeps a handle to its LastVisitedMRU key per
     // file chosen, and Wine's colour dialog grows the cache of window DCs (a
     // DC, a region and a bitmap each) to the most a dialog held at once.
-    const auto own = [](const ProcessResources& r) { return r.handles - r.keysNamed; };
-    const auto gdi = [](const ProcessResources& r) { return r.gdiObjects - 3 * r.deviceContexts; };
+    const auto own = [](const Resources& r) { return r.handles - r.mruKeys; };
+    const auto gdi = [](const Resources& r) { return r.gdiObjects - 3 * r.deviceContexts; };
     EXPECT_LE(own(end), own(start) + 2);
     EXPECT_LE(gdi(end), gdi(start) + 6);
     EXPECT_LE(end.deviceContexts, start.deviceContexts + 32);

@@ -1,7 +1,6 @@
 #pragma once
-// The real frmMain created inside the test process: menus, fonts and
-// colours can be read here, which Wine does not allow across processes.
-// Modal dialogs that a command opens are operated from a second thread.
+// The real frmMain in the test process, where menus, fonts and colours can
+// be read; modal dialogs it opens are operated from a second thread.
 #include <windows.h>
 
 #include "app/MessageLoop.h"
@@ -11,9 +10,9 @@
 
 #include <atomic>
 #include <functional>
+#include <future>
 #include <memory>
 #include <string>
-#include <thread>
 #include <utility>
 
 namespace quorvel::test {
@@ -23,7 +22,7 @@ namespace quorvel::test {
 class DialogDriver {
 public:
     DialogDriver(std::string title, std::function<void(HWND)> action, DWORD timeoutMs = 15000)
-        : thread_([this, title = std::move(title), action = std::move(action), timeoutMs] {
+        : done_(std::async(std::launch::async, [=, this] {
               HWND dialog = nullptr;
               WaitUntilQuiet(
                   [&] {
@@ -31,24 +30,15 @@ public:
                       return dialog || stop_;
                   },
                   timeoutMs);
-              if (!dialog)
-                  return;
-              seen_ = true;
-              messageText_ = MessageBoxText(dialog);
-              action(dialog);
-          }) {}
-    DialogDriver(const DialogDriver&) = delete;
-    DialogDriver& operator=(const DialogDriver&) = delete;
-    ~DialogDriver() {
-        if (thread_.joinable())
-            thread_.join();
-    }
-    // Call once the command that may show the dialog has returned (a modal
-    // dialog is handled by then); true when the dialog was seen.
+              if ((seen_ = dialog != nullptr)) {
+                  messageText_ = MessageBoxText(dialog);
+                  action(dialog);
+              }
+          })) {}
+    // Once the command that may show it has returned: whether it was seen.
     bool Finish() {
         stop_ = true;
-        if (thread_.joinable())
-            thread_.join();
+        done_.wait();
         return seen_;
     }
     const std::string& messageText() const { return messageText_; } // of a message box
@@ -56,10 +46,9 @@ public:
 private:
     std::string messageText_;
     std::atomic<bool> seen_{false}, stop_{false};
-    std::thread thread_; // last: it starts once the members above are made
+    std::future<void> done_; // last: it starts when the members above are made; waited for
 };
 
-// Common actions for a DialogDriver.
 inline std::function<void(HWND)> ClickButton(int id) {
     return [id](HWND dialog) { PressButton(dialog, id); };
 }
@@ -99,8 +88,7 @@ public:
     HWND hwnd() const { return frm_->hwnd(); }
     HWND txtnfo() const { return frm_->txtnfo(); }
     void Command(UINT id) { // as a click on the menu item would
-        ::SendMessageA(hwnd(), WM_COMMAND, id, 0);
-        Pump();
+        ::SendMessageA(hwnd(), WM_COMMAND, id, 0), Pump();
     }
     std::string Caption() const { return WindowText(hwnd()); }
     std::string Text() const { return WindowText(txtnfo()); }
@@ -114,12 +102,7 @@ public:
     }
     void Pump() { // processes pending messages of this thread
         for (MSG msg; ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
-            if (frm_) {
-                DispatchOne(*frm_, msg);
-            } else {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
+            frm_ ? DispatchOne(*frm_, msg) : void(::DispatchMessageA(&msg));
     }
 
 private:

@@ -1,8 +1,6 @@
 #pragma once
-// Registry writes that must fail, made honestly: under Wine every write to
-// HKEY_LOCAL_MACHINE succeeds, so a test puts a registry link to a key that
-// does not exist where a key would go. Creating or opening a key through it
-// fails as a key without write access does, and it can be taken away again.
+// Registry writes that must fail: Wine lets every write to HKEY_LOCAL_MACHINE
+// succeed, so a test puts a link to a missing key where a key would go.
 #include <windows.h>
 
 #include <string>
@@ -36,8 +34,7 @@ inline void RemoveObstacle(const std::string& path) {
     ::RegCloseKey(link);
 }
 
-// Removes every obstacle the tests use and the whole ".nfo" / "Quorvel"
-// registration, under HKEY_CLASSES_ROOT and HKEY_LOCAL_MACHINE\SOFTWARE\Classes.
+// Removes the obstacles and the whole ".nfo" / "Quorvel" registration.
 inline void RemoveRegistration() {
     for (const char* spot : {"Quorvel\\Shell\\Open\\Command", "Quorvel\\DefaultIcon",
                              "Quorvel\\Shell", "Quorvel", ".nfo"})

@@ -6,9 +6,8 @@
 
 namespace quorvel::test {
 
-// Polls `condition` until it holds or `timeoutMs` passes; true when it held.
-// WaitUntil processes this thread's window messages meanwhile, the quiet one
-// (for helper threads) does not.
+// True once `condition` holds, false after `timeoutMs`; WaitUntil also
+// processes this thread's messages, the quiet one (for helper threads) not.
 inline bool WaitUntilQuiet(const std::function<bool()>& condition, DWORD timeoutMs = 10000,
                            bool pump = false) {
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
