@@ -44,8 +44,6 @@ class ReadOnlyFolder {
 public:
     explicit ReadOnlyFolder(std::string folder)
         : folder_(std::move(folder)), refuses_(SetReadOnly(true)) {}
-    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
-    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
     ~ReadOnlyFolder() {
         if (refuses_)
             SetReadOnly(false);

@@ -69,7 +69,7 @@ public:
         }
         throw std::runtime_error("cannot create a temporary folder");
     }
-    TempFolder(const TempFolder&) = delete;
+    TempFolder(const TempFolder&) = delete; // one owner removes the folder
     TempFolder& operator=(const TempFolder&) = delete;
     ~TempFolder() { RemoveTree(path_); }
     const std::string& path() const { return path_; }
