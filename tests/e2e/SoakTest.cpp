@@ -159,13 +159,12 @@ TEST_F(KillTest, KilledWhileStoringSettingsKeepsEveryOtherKey) {
         SCOPED_TRACE("round " + std::to_string(round));
         const std::string before = ReadFileBytes(config);
         ASSERT_NO_FATAL_FAILURE(StartAndWait(program_));
-        int onTop = 0; // each key toggled an odd number of times: all the writes
-        for (int i = 0; i < 19; ++i) { // leave a file that is not as before
-            const bool top = rng_() % 2;
-            onTop += top;
-            program_.Command(top ? IDM_mnuOnTop : IDM_mnuMakeWrite);
-        }
-        program_.Command(onTop % 2 ? IDM_mnuMakeWrite : IDM_mnuOnTop);
+        // Each key toggled an odd number of times: all the writes change the file.
+        std::vector<UINT> commands(9, IDM_mnuOnTop);
+        commands.resize(20, IDM_mnuMakeWrite);
+        std::shuffle(commands.begin(), commands.end(), rng_);
+        for (const UINT id : commands)
+            program_.Command(id);
         ASSERT_NO_FATAL_FAILURE(KillSoon());
         EXPECT_TRUE(std::regex_match(UnscrambleSettings(config), valid));
         Found(ReadFileBytes(config) == before); // or written back as it was
