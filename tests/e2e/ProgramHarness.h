@@ -1,41 +1,75 @@
 #pragma once
-// The program as a user meets it: the real Quorvel.exe, copied into a
-// temporary program folder and started with an exact command line.
+// The real Quorvel.exe, copied into a temporary program folder and started
+// with an exact command line.
 #include <windows.h>
 
+#include "app/frmMain.h"
+#include "app/resource.h"
+#include "common/Handles.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/Wait.h"
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace quorvel::test {
 
-// A visible top-level window of process `pid` with this class and (when
-// given) title.
-HWND FindProcessWindow(DWORD pid, const char* className, const char* title = nullptr);
-std::string WindowText(HWND hwnd);
-std::string MessageBoxText(HWND box);
-HICON MessageBoxIcon(HWND box); // null when none
+inline std::string WindowText(HWND hwnd) {
+    std::string text(::SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0) + 1, '\0');
+    text.resize(::SendMessageA(hwnd, WM_GETTEXT, text.size(), LPARAM(text.data())));
+    return text;
+}
+
+inline std::string MessageBoxText(HWND box) { return WindowText(::GetDlgItem(box, 0xFFFF)); }
+
+// A visible top-level window of process `pid` with this class (and title).
+inline HWND FindProcessWindow(DWORD pid, const char* className, const char* title = nullptr) {
+    for (HWND w = nullptr; (w = ::FindWindowExA(nullptr, w, className, title));) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && ::IsWindowVisible(w))
+            return w;
+    }
+    return nullptr;
+}
+
 // Presses a dialog button the way a click does.
-void PressButton(HWND dialog, int id);
+inline void PressButton(HWND dialog, int id) {
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
 // The full path of the program file process `pid` runs ("" when unknown).
-std::string ProcessImage(DWORD pid);
+inline std::string ProcessImage(DWORD pid) {
+    char image[MAX_PATH * 4] = {};
+    DWORD size = sizeof image;
+    const UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    return process && ::QueryFullProcessImageNameA(process.get(), 0, image, &size) ? image : "";
+}
 
 // The placement key of a program file name, cleared before and after use.
 class PlacementKey {
 public:
-    explicit PlacementKey(const std::string& exeBaseName = "Quorvel");
-    PlacementKey(const PlacementKey&) = delete;
-    PlacementKey& operator=(const PlacementKey&) = delete;
-    ~PlacementKey();
-    const std::string& path() const { return path_; }
-    void SetDword(const char* name, std::int32_t value) const;
-    void SetString(const char* name, const std::string& value) const;
-    void SetBinary(const char* name, const std::string& bytes) const;
-    void SetValue(const char* name, DWORD type, const std::string& bytes) const;
-    std::optional<std::int32_t> GetDword(const char* name) const;
-    void Clear() const;
+    explicit PlacementKey(const std::string& exeBaseName = "Quorvel")
+        : parent_("Software\\Brenmoor\\" + exeBaseName), path_(parent_ + "\\Main") {
+        Clear();
+    }
+    ~PlacementKey() { Clear(); }
+    void Clear() const { ::RegDeleteTreeA(HKEY_CURRENT_USER, parent_.c_str()); }
+    void SetDword(const char* name, std::int32_t value) const {
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, path_.c_str(), name, REG_DWORD, &value, sizeof value);
+    }
+    void SetString(const char* name, const std::string& value) const {
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, path_.c_str(), name, REG_SZ, value.c_str(),
+                          static_cast<DWORD>(value.size() + 1));
+    }
+    std::optional<std::int32_t> GetDword(const char* name) const {
+        DWORD value = 0, size = sizeof value;
+        return ::RegGetValueA(HKEY_CURRENT_USER, path_.c_str(), name, RRF_RT_REG_DWORD, nullptr,
+                              &value, &size) ? std::nullopt : std::optional<std::int32_t>(value);
+    }
 
 private:
     std::string parent_, path_;
@@ -43,43 +77,79 @@ private:
 
 class ProgramUnderTest {
 public:
-    explicit ProgramUnderTest(const std::string& exeName = "Quorvel.exe");
-    ProgramUnderTest(const ProgramUnderTest&) = delete;
-    ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
-    ~ProgramUnderTest();
+    explicit ProgramUnderTest(const std::string& exeName = "Quorvel.exe")
+        : folder_("prog"), exe_(folder_ / exeName) {
+        if (!::CopyFileA((TestProgramFolder() + "\\Quorvel.exe").c_str(), exe_.c_str(), FALSE))
+            throw std::runtime_error("cannot copy Quorvel.exe");
+    }
+    ~ProgramUnderTest() { EndProcess(); }
 
     const std::string& folder() const { return folder_.path(); }
     std::string operator/(const std::string& name) const { return folder_ / name; }
     const std::string& exePath() const { return exe_; }
 
-    // Starts the program with this argument string after its quoted path
-    // ("" for none), exactly as given; a program still running from an
-    // earlier start is ended first. StartCommandLine takes the whole line.
-    bool Start(const std::string& arguments);
-    bool StartCommandLine(const std::string& commandLine);
-    HWND WaitMainWindow(DWORD timeoutMs = 20000); // null on timeout
+    // Starts the program with these arguments after its quoted path, exactly
+    // as given, after ending an earlier start; StartCommandLine: the whole line.
+    bool Start(const std::string& arguments) {
+        return StartCommandLine("\"" + exe_ + "\"" + (arguments.empty() ? "" : " " + arguments));
+    }
+    bool StartCommandLine(std::string commandLine) {
+        EndProcess();
+        main_ = nullptr;
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        return ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                folder_.path().c_str(), &si, &pi_) != 0;
+    }
+    HWND WaitMainWindow(DWORD timeoutMs = 20000) { // null on timeout
+        WaitUntilQuiet([&] { return (main_ = FindProcessWindow(pid(), kFrmMainClass)); },
+                       timeoutMs);
+        return main_;
+    }
     HWND mainWindow() const { return main_; }
-    HWND textBox() const;
+    HWND textBox() const { return ::GetDlgItem(main_, IDC_txtnfo); }
     std::string Caption() const { return WindowText(main_); }
     std::string Text() const { return WindowText(textBox()); }
-    RECT WindowRect() const;
+    RECT WindowRect() const {
+        RECT rc{};
+        return ::GetWindowRect(main_, &rc), rc;
+    }
 
     // A dialog of the program ("#32770") with this title.
-    HWND WaitDialog(const char* title, DWORD timeoutMs = 20000) const;
-    void Command(UINT id) const; // posted
-    // Runs a menu command and waits until the program has handled it; false
-    // when it did not answer within the time.
-    bool SendCommand(UINT id, DWORD timeoutMs = 20000) const;
-    bool Responds(DWORD timeoutMs = 5000) const; // the main window is not hung
-    void Close() const;
-    bool WaitExit(DWORD timeoutMs = 20000) const;
-    bool Running() const;
+    HWND WaitDialog(const char* title, DWORD timeoutMs = 20000) const {
+        HWND found = nullptr;
+        WaitUntilQuiet([&] { return (found = FindProcessWindow(pid(), "#32770", title)); },
+                       timeoutMs);
+        return found;
+    }
+    void Command(UINT id) const { ::PostMessageA(main_, WM_COMMAND, id, 0); } // posted
+    // Runs a menu command; false when the program did not answer in time.
+    bool SendCommand(UINT id, DWORD timeoutMs = 20000, UINT message = WM_COMMAND) const {
+        DWORD_PTR result = 0;
+        return main_ &&
+               ::SendMessageTimeoutA(main_, message, id, 0, SMTO_NORMAL, timeoutMs, &result);
+    }
+    bool Responds(DWORD timeoutMs = 5000) const { return SendCommand(0, timeoutMs, WM_NULL); }
+    void Close() const { ::PostMessageA(main_, WM_CLOSE, 0, 0); }
+    bool WaitExit(DWORD timeoutMs = 20000) const {
+        return ::WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0;
+    }
+    bool Running() const { return ExitCode() == STILL_ACTIVE && pi_.hProcess; }
     DWORD pid() const { return pi_.dwProcessId; }
     HANDLE process() const { return pi_.hProcess; }
-    DWORD ExitCode() const; // STILL_ACTIVE while running
+    DWORD ExitCode() const { // STILL_ACTIVE while running
+        DWORD code = STILL_ACTIVE;
+        ::GetExitCodeProcess(pi_.hProcess, &code);
+        return code;
+    }
 
 private:
-    void EndProcess();
+    void EndProcess() {
+        if (pi_.hProcess && ::TerminateProcess(pi_.hProcess, 1)) // fails when it has ended
+            ::WaitForSingleObject(pi_.hProcess, 10000);
+        ::CloseHandle(pi_.hProcess), ::CloseHandle(pi_.hThread);
+        pi_ = PROCESS_INFORMATION{};
+    }
 
     TempFolder folder_;
     std::string exe_;
@@ -87,9 +157,15 @@ private:
     HWND main_ = nullptr;
 };
 
-// The outer size of the main window as designed, before any stored
-// placement applies, in pixels.
-SIZE DesignedWindowSize();
-int ScreenDpi();
+inline int ScreenDpi() { return ::GetDeviceCaps(WindowDC(nullptr).get(), LOGPIXELSX); }
+
+// The main window's outer size before a stored placement: 7950 x 4590 twips
+// of client area, the frame and the menu.
+inline SIZE DesignedWindowSize() {
+    const int dpi = ScreenDpi();
+    RECT rc{0, 0, std::lround(7950.0 * dpi / 1440), std::lround(4590.0 * dpi / 1440)};
+    ::AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, TRUE, WS_EX_APPWINDOW);
+    return SIZE{rc.right - rc.left, rc.bottom - rc.top};
+}
 
 } // namespace quorvel::test

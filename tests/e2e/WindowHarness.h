@@ -1,17 +1,18 @@
 #pragma once
-// The real frmMain created inside the test process: menus, fonts and
-// colours can be read here, which Wine does not allow across processes.
-// Modal dialogs that a command opens are operated from a second thread.
+// The real frmMain in the test process, where menus, fonts and colours can
+// be read; modal dialogs it opens are operated from a second thread.
 #include <windows.h>
 
+#include "app/MessageLoop.h"
 #include "app/frmMain.h"
-#include "tests/support/TestFiles.h"
+#include "common/Menus.h"
+#include "tests/e2e/ProgramHarness.h"
 
 #include <atomic>
 #include <functional>
+#include <future>
 #include <memory>
 #include <string>
-#include <thread>
 #include <utility>
 
 namespace quorvel::test {
@@ -20,49 +21,89 @@ namespace quorvel::test {
 // (class "#32770"), then runs `action` on it from that thread.
 class DialogDriver {
 public:
-    DialogDriver(std::string title, std::function<void(HWND)> action, DWORD timeoutMs = 15000);
-    DialogDriver(const DialogDriver&) = delete;
-    DialogDriver& operator=(const DialogDriver&) = delete;
-    ~DialogDriver();
-    // Call once the command that may show the dialog has returned (a modal
-    // dialog is handled by then); true when the dialog was seen.
-    bool Finish();
+    DialogDriver(std::string title, std::function<void(HWND)> action, DWORD timeoutMs = 15000)
+        : done_(std::async(std::launch::async, [=, this] {
+              HWND dialog = nullptr;
+              WaitUntilQuiet(
+                  [&] {
+                      dialog = FindProcessWindow(::GetCurrentProcessId(), "#32770", title.c_str());
+                      return dialog || stop_;
+                  },
+                  timeoutMs);
+              if ((seen_ = dialog != nullptr)) {
+                  messageText_ = MessageBoxText(dialog);
+                  action(dialog);
+              }
+          })) {}
+    // Once the command that may show it has returned: whether it was seen.
+    bool Finish() {
+        stop_ = true;
+        done_.wait();
+        return seen_;
+    }
     const std::string& messageText() const { return messageText_; } // of a message box
 
 private:
-    std::string title_;
-    std::function<void(HWND)> action_;
     std::string messageText_;
-    std::atomic<bool> seen_{false};
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+    std::atomic<bool> seen_{false}, stop_{false};
+    std::future<void> done_; // last: it starts when the members above are made; waited for
 };
 
-// Common actions for a DialogDriver.
-std::function<void(HWND)> ClickOk();
-std::function<void(HWND)> ClickButton(int id);
-std::function<void(HWND)> OpenFile(const std::string& path);
-std::function<void(HWND)> CancelDialog();
+inline std::function<void(HWND)> ClickButton(int id) {
+    return [id](HWND dialog) { PressButton(dialog, id); };
+}
+inline std::function<void(HWND)> ClickOk() { return ClickButton(IDOK); }
+inline std::function<void(HWND)> CancelDialog() { return ClickButton(IDCANCEL); }
+inline std::function<void(HWND)> OpenFile(const std::string& path) {
+    return [path](HWND dialog) {
+        // The file name box of the Open dialog (cmb13), then OK.
+        HWND name = nullptr;
+        WaitUntilQuiet([&] { return (name = ::GetDlgItem(dialog, 0x47C)) != nullptr; }, 5000);
+        HWND edit = ::FindWindowExA(name, nullptr, "Edit", nullptr);
+        ::SendMessageA(edit ? edit : name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        PressButton(dialog, IDOK);
+    };
+}
 
 class WindowUnderTest {
 public:
-    explicit WindowUnderTest(const std::string& exeName = "Quorvel.exe");
-    ~WindowUnderTest();
+    explicit WindowUnderTest(const std::string& exeName = "Quorvel.exe")
+        : folder_("win"), exeName_(exeName), frm_(std::make_unique<frmMain>()) {}
+    ~WindowUnderTest() {
+        frm_.reset();
+        Pump();
+    }
 
     const std::string& folder() const { return folder_.path(); } // the program folder
     std::string operator/(const std::string& name) const { return folder_ / name; }
 
-    bool Start(const std::string& commandLine = "");
+    bool Start(const std::string& commandLine = "") {
+        const bool ok = frm_->Create(::GetModuleHandleA(nullptr),
+                                     StartupArgs{folder_.path(), exeName_, commandLine},
+                                     SW_SHOWNORMAL);
+        Pump();
+        return ok;
+    }
     frmMain& frm() { return *frm_; }
     HWND hwnd() const { return frm_->hwnd(); }
     HWND txtnfo() const { return frm_->txtnfo(); }
-    void Command(UINT id); // as a click on the menu item would
-    std::string Caption() const;
-    std::string Text() const;
-    std::string MenuCaption(UINT id) const;
-    std::pair<int, int> Selection() const; // of the text box: (start, end)
-    bool MenuEnabled(UINT id) const;
-    void Pump(); // processes pending messages of this thread
+    void Command(UINT id) { // as a click on the menu item would
+        ::SendMessageA(hwnd(), WM_COMMAND, id, 0), Pump();
+    }
+    std::string Caption() const { return WindowText(hwnd()); }
+    std::string Text() const { return WindowText(txtnfo()); }
+    std::string MenuCaption(UINT id) const { return GetMenuCaption(frm_->menu(), id); }
+    bool MenuEnabled(UINT id) const { return IsMenuItemEnabled(frm_->menu(), id); }
+    std::pair<int, int> Selection() const { // of the text box: (start, end)
+        DWORD start = 0, end = 0;
+        ::SendMessageA(txtnfo(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                       reinterpret_cast<LPARAM>(&end));
+        return {static_cast<int>(start), static_cast<int>(end)};
+    }
+    void Pump() { // processes pending messages of this thread
+        for (MSG msg; ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
+            frm_ ? DispatchOne(*frm_, msg) : void(::DispatchMessageA(&msg));
+    }
 
 private:
     TempFolder folder_;

@@ -1,19 +1,48 @@
 #pragma once
-// Registry writes that must fail, made honestly: under Wine every write to
-// HKEY_LOCAL_MACHINE succeeds, so a test puts a registry link whose target
-// does not exist where a key would go. Creating or opening a key through it
-// fails as a key without write access does, and unlike such a key it can be
-// taken away again.
+// Registry writes that must fail: Wine lets every write to HKEY_LOCAL_MACHINE
+// succeed, so a test puts a link to a missing key where a key would go.
+#include <windows.h>
+
 #include <string>
 
 namespace quorvel::test {
 
 // Places the obstacle at `path` under HKEY_CLASSES_ROOT; false on failure.
-bool PlaceObstacle(const std::string& path);
+inline bool PlaceObstacle(const std::string& path) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr,
+                          REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                          &key, nullptr))
+        return false;
+    const wchar_t target[] = L"\\Registry\\Machine\\Software\\Classes\\QuorvelTestNowhere\\Gone";
+    const LONG set = ::RegSetValueExW(key, L"SymbolicLinkValue", 0, REG_LINK,
+                                      reinterpret_cast<const BYTE*>(target), sizeof target - 2);
+    ::RegCloseKey(key);
+    return set == ERROR_SUCCESS;
+}
+
 // Removes an obstacle placed there (nothing else).
-void RemoveObstacle(const std::string& path);
-// Removes every obstacle the tests use and the whole ".nfo" / "Quorvel"
-// registration, under HKEY_CLASSES_ROOT and HKEY_LOCAL_MACHINE\SOFTWARE\Classes.
-void RemoveRegistration();
+inline void RemoveObstacle(const std::string& path) {
+    HKEY link = nullptr;
+    DWORD type = 0;
+    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), REG_OPTION_OPEN_LINK,
+                        KEY_QUERY_VALUE | DELETE, &link) != ERROR_SUCCESS)
+        return;
+    if (::RegQueryValueExA(link, "SymbolicLinkValue", nullptr, &type, nullptr, nullptr) ==
+            ERROR_SUCCESS && type == REG_LINK)
+        ::RegDeleteKeyA(link, "");
+    ::RegCloseKey(link);
+}
+
+// Removes the obstacles and the whole ".nfo" / "Quorvel" registration.
+inline void RemoveRegistration() {
+    for (const char* spot : {"Quorvel\\Shell\\Open\\Command", "Quorvel\\DefaultIcon",
+                             "Quorvel\\Shell", "Quorvel", ".nfo"})
+        RemoveObstacle(spot);
+    for (const std::string key : {"Quorvel", ".nfo"}) {
+        ::RegDeleteTreeA(HKEY_CLASSES_ROOT, key.c_str());
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, ("SOFTWARE\\Classes\\" + key).c_str());
+    }
+}
 
 } // namespace quorvel::test

@@ -6,11 +6,26 @@
 
 namespace quorvel::test {
 
-// Polls `condition` until it holds or `timeoutMs` passes, processing this
-// thread's window messages meanwhile. True when the condition held.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+// True once `condition` holds, false after `timeoutMs`; WaitUntil also
+// processes this thread's messages, the quiet one (for helper threads) not.
+inline bool WaitUntilQuiet(const std::function<bool()>& condition, DWORD timeoutMs = 10000,
+                           bool pump = false) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    for (MSG msg;;) {
+        while (pump && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        if (condition())
+            return true;
+        if (::GetTickCount64() >= deadline)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, pump ? QS_ALLINPUT : 0);
+    }
+}
 
-// The same without touching this thread's messages (for helper threads).
-bool WaitUntilQuiet(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000) {
+    return WaitUntilQuiet(condition, timeoutMs, true);
+}
 
 } // namespace quorvel::test
