@@ -38,6 +38,10 @@ class DialogTest : public ::testing::Test {
         return dialog_ = command == IDM_mnuGoto ? window_.frm().gotoLineWindow()
                                                 : window_.frm().transPWindow();
     }
+    void StartOnFiveLines() {
+        WriteFileBytes(window_ / "five.nfo", "one\r\ntwo\r\nthree\r\nfour\r\nfive");
+        ASSERT_TRUE(window_.Start(window_ / "five.nfo"));
+    }
     HWND Item(int id) const { return ::GetDlgItem(dialog_, id); }
     void Click(int id) const { ::PostMessageA(Item(id), BM_CLICK, 0, 0); }
     // Opens About; `inside` runs on a helper thread while it is open, then OK.
@@ -48,6 +52,45 @@ class DialogTest : public ::testing::Test {
         });
         window_.Command(IDM_mnuAbout);
         ASSERT_TRUE(driver.Finish()) << "the About box did not open";
+    }
+
+    // Types `entry` into the open Goto dialog and clicks Goto; the error shown.
+    std::string GoTo(const std::string& entry) {
+        ::SetWindowTextA(Item(frmGotoLine::kTxtLineNr), entry.c_str());
+        return Answering("Error", IDOK, [&] { Click(frmGotoLine::kCmdGoto); });
+    }
+    // From `caret` in a fresh Goto dialog: a jump closes it with the caret at
+    // `expected`; a refusal (-1) shows the message, keeps it, moves nothing.
+    void ExpectJump(const std::string& entry, int caret, int expected) {
+        SCOPED_TRACE("\"" + entry + "\" from " + std::to_string(caret));
+        ::SendMessageA(window_.txtnfo(), EM_SETSEL, caret, caret);
+        ASSERT_NE(Open(IDM_mnuGoto), nullptr);
+        EXPECT_EQ(GoTo(entry), expected < 0 ? "Invalid Line Number!" : "");
+        EXPECT_EQ(::IsWindow(dialog_) != FALSE, expected < 0);
+        const int at = expected < 0 ? caret : expected;
+        EXPECT_EQ(window_.Selection(), std::make_pair(at, at));
+        ::DestroyWindow(dialog_);
+    }
+    // Moves the Transparency slider through `percents`, closes by Save or the
+    // close box, answering a question with `answer`; the question asked.
+    std::string MoveAndClose(const std::vector<int>& percents, bool bySave, int answer) {
+        for (int percent : percents)
+            ::SendMessageA(Item(frmTransP::kSlider), TBM_SETPOS, TRUE, percent);
+        const std::string question = Answering("Save Changes", answer, [&] {
+            if (bySave)
+                Click(frmTransP::kCmdSave);
+            else
+                ::PostMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
+        });
+        EXPECT_FALSE(::IsWindow(dialog_));
+        return question;
+    }
+    // The level box, the window's alpha and the stored settings.
+    std::string Level() {
+        BYTE alpha = 0;
+        ::GetLayeredWindowAttributes(window_.hwnd(), nullptr, &alpha, nullptr);
+        return WindowText(window_.frm().txtTransp()) + " " + std::to_string(alpha) + " " +
+               UnscrambleSettings(window_ / "config.bin");
     }
 
     PlacementKey placement_;
@@ -191,37 +234,8 @@ TEST(AboutTest, GetKeyValueReadsAKeyItMayOnlyRead) {
     ::RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
 }
 
-namespace {
-
-class GotoLineTest : public DialogTest {
-  protected:
-    void SetUp() override {
-        WriteFileBytes(window_ / "five.nfo", "one\r\ntwo\r\nthree\r\nfour\r\nfive");
-        ASSERT_TRUE(window_.Start(window_ / "five.nfo"));
-    }
-    std::string Count() const { return WindowText(Item(frmGotoLine::kLblCount)); }
-    // Types `entry` into the open dialog and clicks Goto; the error shown.
-    std::string GoTo(const std::string& entry) {
-        ::SetWindowTextA(Item(frmGotoLine::kTxtLineNr), entry.c_str());
-        return Answering("Error", IDOK, [&] { Click(frmGotoLine::kCmdGoto); });
-    }
-    // From `caret` in a fresh dialog: a jump closes it with the caret at
-    // `expected`; a refusal (-1) shows the message, keeps it, moves nothing.
-    void ExpectJump(const std::string& entry, int caret, int expected) {
-        SCOPED_TRACE("\"" + entry + "\" from " + std::to_string(caret));
-        ::SendMessageA(window_.txtnfo(), EM_SETSEL, caret, caret);
-        ASSERT_NE(Open(IDM_mnuGoto), nullptr);
-        EXPECT_EQ(GoTo(entry), expected < 0 ? "Invalid Line Number!" : "");
-        EXPECT_EQ(::IsWindow(dialog_) != FALSE, expected < 0);
-        const int at = expected < 0 ? caret : expected;
-        EXPECT_EQ(window_.Selection(), std::make_pair(at, at));
-        ::DestroyWindow(dialog_);
-    }
-};
-
-} // namespace
-
-TEST_F(GotoLineTest, EntriesMoveTheCaretToTheirLineOrAreRefused) {
+TEST_F(DialogTest, GotoEntriesMoveTheCaretToTheirLineOrAreRefused) {
+    StartOnFiveLines();
     const int starts[] = {0, 5, 10, 17, 23, 29}; // six lines, the last one empty
     // 0 is the caret's line; the zero-based line rounds halves to even.
     const struct {
@@ -235,7 +249,8 @@ TEST_F(GotoLineTest, EntriesMoveTheCaretToTheirLineOrAreRefused) {
 }
 
 // Wrapped pieces count as lines; a second Goto brings the open one forward.
-TEST_F(GotoLineTest, WrappedPiecesCountAsLinesAndOneDialogAtATime) {
+TEST_F(DialogTest, GotoCountsWrappedPiecesAsLinesAndOpensOnce) {
+    StartOnFiveLines();
     std::string longLine;
     for (int i = 0; i < 40; ++i)
         longLine += "word" + std::to_string(i) + " ";
@@ -249,7 +264,7 @@ TEST_F(GotoLineTest, WrappedPiecesCountAsLinesAndOneDialogAtATime) {
     ::SetWindowTextA(Item(frmGotoLine::kTxtLineNr), "3");
     ::SetWindowTextA(window_.txtnfo(), (longLine + "\r\nlast\r\n\r\n").c_str());
     EXPECT_EQ(Open(IDM_mnuGoto), first);
-    EXPECT_EQ(Count(), "Line(s) Count: " + std::to_string(count)) << "the count it opened with";
+    EXPECT_EQ(WindowText(Item(frmGotoLine::kLblCount)), "Line(s) Count: " + std::to_string(count));
     EXPECT_EQ(WindowText(Item(frmGotoLine::kTxtLineNr)), "3");
     ::SendMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
     window_.Pump();
@@ -259,52 +274,21 @@ TEST_F(GotoLineTest, WrappedPiecesCountAsLinesAndOneDialogAtATime) {
     ExpectJump(std::to_string(count + 2), 0, -1);
 }
 
-namespace {
-
-class TransparencyDialogTest : public DialogTest {
-  protected:
-    void SetUp() override {
-        WriteScrambledSettings(window_ / "config.bin", Stored("204"));
-        ASSERT_TRUE(window_.Start());
-    }
-    static std::string Stored(const std::string& level) {
-        return "[INIT]\r\nMAKEWRITE=0\r\nTRANSPATENCY=" + level + "\r\n";
-    }
-    // Moves the slider through `percents`, closes by Save or the close box,
-    // answering a question with `answer`; the question asked.
-    std::string MoveAndClose(const std::vector<int>& percents, bool bySave, int answer) {
-        for (int percent : percents)
-            ::SendMessageA(Item(frmTransP::kSlider), TBM_SETPOS, TRUE, percent);
-        const std::string question = Answering("Save Changes", answer, [&] {
-            if (bySave)
-                Click(frmTransP::kCmdSave);
-            else
-                ::PostMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
-        });
-        EXPECT_FALSE(::IsWindow(dialog_));
-        return question;
-    }
-    // The level box, the window's alpha and the stored settings.
-    std::string Level() {
-        BYTE alpha = 0;
-        ::GetLayeredWindowAttributes(window_.hwnd(), nullptr, &alpha, nullptr);
-        return WindowText(window_.frm().txtTransp()) + " " + std::to_string(alpha) + " " +
-               UnscrambleSettings(window_ / "config.bin");
-    }
-};
-
-} // namespace
-
 // The dialog opens at the level's percentage, rounded and clamped; closing
 // asks only after a change; Save or Yes applies and stores the level.
-TEST_F(TransparencyDialogTest, OpensAtTheLevelsPercentageAndStoresAChange) {
+TEST_F(DialogTest, TransparencyOpensAtTheLevelsPercentageAndStoresAChange) {
+    const auto stored = [](const std::string& level) {
+        return "[INIT]\r\nMAKEWRITE=0\r\nTRANSPATENCY=" + level + "\r\n";
+    };
+    WriteScrambledSettings(window_ / "config.bin", stored("204"));
+    ASSERT_TRUE(window_.Start());
     for (const auto& [level, percent] : {std::pair{"204", 80}, {"127.5", 50}, {"78", 31},
                                          {"10", 30}, {"1000", 100}, {"abc", 30}}) {
         ::SetWindowTextA(window_.frm().txtTransp(), level);
         ASSERT_NE(Open(IDM_mnuTransP), nullptr) << level;
         EXPECT_EQ(::SendMessageA(Item(frmTransP::kSlider), TBM_GETPOS, 0, 0), percent) << level;
         EXPECT_EQ(MoveAndClose({}, false, IDYES), "") << level;
-        EXPECT_EQ(Level(), std::string(level) + " 204 " + Stored("204"));
+        EXPECT_EQ(Level(), std::string(level) + " 204 " + stored("204"));
     }
     const struct {
         std::vector<int> percents;
@@ -320,6 +304,6 @@ TEST_F(TransparencyDialogTest, OpensAtTheLevelsPercentageAndStoresAChange) {
     for (const auto& row : rows) {
         ASSERT_NE(Open(IDM_mnuTransP), nullptr);
         EXPECT_EQ(MoveAndClose(row.percents, row.bySave, row.answer), row.question);
-        EXPECT_EQ(Level(), std::string(row.level) + " " + row.alpha + " " + Stored(row.level));
+        EXPECT_EQ(Level(), std::string(row.level) + " " + row.alpha + " " + stored(row.level));
     }
 }
