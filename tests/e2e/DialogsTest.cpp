@@ -1,6 +1,5 @@
 // The program's dialogs over the real main window: About, Goto Line and
-// Transparency. A modal box is read and answered from a second thread while
-// the command that showed it waits.
+// Transparency. A modal box is answered from a second thread.
 #include "about/frmAbout.h"
 #include "app/frmGotoLine.h"
 #include "app/resource.h"
@@ -26,8 +25,7 @@ namespace {
 
 class DialogTest : public ::testing::Test {
   protected:
-    // Runs `act`, answering a box titled `title` with `button`; the box's
-    // message ("" when none came).
+    // Runs `act`, answering a box titled `title` with `button`; its message.
     std::string Answering(const char* title, int button, const std::function<void()>& act) {
         DialogDriver box(title, ClickButton(button), 1500);
         act();
@@ -42,6 +40,51 @@ class DialogTest : public ::testing::Test {
     }
     HWND Item(int id) const { return ::GetDlgItem(dialog_, id); }
     void Click(int id) const { ::PostMessageA(Item(id), BM_CLICK, 0, 0); }
+    // Opens About; `inside` runs on a helper thread while it is open, then OK.
+    void WithAbout(const std::function<void(HWND)>& inside) {
+        DialogDriver driver("About ", [&](HWND box) {
+            inside(box);
+            PressButton(box, IDOK);
+        });
+        window_.Command(IDM_mnuAbout);
+        ASSERT_TRUE(driver.Finish()) << "the About box did not open";
+    }
+
+    // From `caret` in a fresh Goto dialog: a jump closes it with the caret at
+    // `expected`; a refusal (-1) shows the message, keeps it, moves nothing.
+    void ExpectJump(const std::string& entry, int caret, int expected) {
+        SCOPED_TRACE("\"" + entry + "\" from " + std::to_string(caret));
+        ::SendMessageA(window_.txtnfo(), EM_SETSEL, caret, caret);
+        ASSERT_NE(Open(IDM_mnuGoto), nullptr);
+        ::SetWindowTextA(Item(frmGotoLine::kTxtLineNr), entry.c_str());
+        EXPECT_EQ(Answering("Error", IDOK, [&] { Click(frmGotoLine::kCmdGoto); }),
+                  expected < 0 ? "Invalid Line Number!" : "");
+        EXPECT_EQ(::IsWindow(dialog_) != FALSE, expected < 0);
+        const int at = expected < 0 ? caret : expected;
+        EXPECT_EQ(window_.Selection(), std::make_pair(at, at));
+        ::DestroyWindow(dialog_);
+    }
+    // Moves the Transparency slider through `percents`, closes by Save or the
+    // close box, answering a question with `answer`; the question asked.
+    std::string MoveAndClose(const std::vector<int>& percents, bool bySave, int answer) {
+        for (int percent : percents)
+            ::SendMessageA(Item(frmTransP::kSlider), TBM_SETPOS, TRUE, percent);
+        const std::string question = Answering("Save Changes", answer, [&] {
+            if (bySave)
+                Click(frmTransP::kCmdSave);
+            else
+                ::PostMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
+        });
+        EXPECT_FALSE(::IsWindow(dialog_));
+        return question;
+    }
+    // The level box, the window's alpha and the stored settings.
+    std::string Level() {
+        BYTE alpha = 0;
+        ::GetLayeredWindowAttributes(window_.hwnd(), nullptr, &alpha, nullptr);
+        return WindowText(window_.frm().txtTransp()) + " " + std::to_string(alpha) + " " +
+               UnscrambleSettings(window_ / "config.bin");
+    }
 
     PlacementKey placement_;
     WindowUnderTest window_;
@@ -67,78 +110,31 @@ HWND ToolWindow() {
     return tool;
 }
 
-// Points a URL scheme's open command at cmd.exe writing the URL into
-// `marker`, so a click on a link opens no browser or mail program.
+// Points a URL scheme at cmd.exe writing the URL into `marker`, so a link
+// opens no browser or mail program.
 class SchemeHandler {
   public:
     SchemeHandler(const std::string& scheme, const std::string& marker)
-        : key_(scheme + "\\shell\\open\\command") {
+        : key_(scheme + "\\shell\\open\\command"), marker_(marker) {
         DWORD size = sizeof old_;
         ::RegGetValueA(HKEY_CLASSES_ROOT, key_.c_str(), "", RRF_RT_REG_SZ, nullptr, old_, &size);
         SetText(HKEY_CLASSES_ROOT, key_, "", "cmd.exe /c echo %1> \"" + marker + "\"");
     }
     ~SchemeHandler() { SetText(HKEY_CLASSES_ROOT, key_, "", old_); }
+    std::string Url() const { // once the handler has written it
+        std::string text;
+        WaitUntil([&] { return (text = ReadFileBytes(marker_)).find("\r\n") != std::string::npos; });
+        return text.substr(0, text.find("\r\n"));
+    }
 
   private:
-    std::string key_;
+    std::string key_, marker_;
     char old_[1024] = {};
-};
-
-// The line a scheme handler wrote, once it is complete.
-std::string HandledUrl(const std::string& marker) {
-    std::string text;
-    WaitUntil([&] { return (text = ReadFileBytes(marker)).find("\r\n") != std::string::npos; });
-    return text.substr(0, text.find("\r\n"));
-}
-
-class AboutTest : public DialogTest {
-  protected:
-    void SetUp() override { TearDown(); }
-    void TearDown() override {
-        ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kToolKey, "PATH");
-        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kToolFolderKey);
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
-    }
-    // Opens About; `inside` runs on a helper thread while the box is open,
-    // then OK closes it.
-    void WithAbout(const std::function<void(HWND)>& inside) {
-        DialogDriver driver("About ", [&](HWND box) {
-            inside(box);
-            PressButton(box, IDOK);
-        });
-        window_.Command(IDM_mnuAbout);
-        ASSERT_TRUE(driver.Finish()) << "the About box did not open";
-    }
-    // What System Info... led to: its message, or "started" and the path of
-    // the tool it started.
-    std::string ClickSysInfo() {
-        std::string outcome;
-        WithAbout([&](HWND box) {
-            PressButton(box, IDC_cmdSysInfo);
-            HWND shown = nullptr;
-            WaitUntilQuiet([&] {
-                return (shown = FindProcessWindow(::GetCurrentProcessId(), "#32770", "Quorvel")) ||
-                       ToolWindow();
-            });
-            outcome = MessageBoxText(shown);
-            PressButton(shown, IDOK);
-        });
-        DWORD pid = 0;
-        if (::GetWindowThreadProcessId(ToolWindow(), &pid)) {
-            HANDLE tool = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-            outcome += "started " + ProcessImage(pid);
-            ::TerminateProcess(tool, 0);
-            ::WaitForSingleObject(tool, 10000);
-            ::CloseHandle(tool);
-        }
-        return outcome;
-    }
 };
 
 } // namespace
 
-// About while always on top switches that off for good.
-TEST_F(AboutTest, ShowsTheVersionCopyrightAndLinksAndEndsAlwaysOnTop) {
+TEST_F(DialogTest, AboutShowsTheVersionCopyrightAndLinksAndEndsAlwaysOnTop) {
     TempFolder markers("links");
     const SchemeHandler mail("mailto", markers / "mail.txt"), web("https", markers / "web.txt");
     WriteScrambledSettings(window_ / "config.bin", "[INIT]\r\nALWAYSONTOP=1\r\n");
@@ -157,111 +153,96 @@ TEST_F(AboutTest, ShowsTheVersionCopyrightAndLinksAndEndsAlwaysOnTop) {
     });
     // Version 3.0.0.172: the major version and the revision.
     EXPECT_EQ(shown, "Quorvel v3.172|\xA9 2026 Brenmoor.\r\nQuorvel is free to use and share.");
-    EXPECT_EQ(HandledUrl(markers / "mail.txt"),
-              "mailto:support@quorvel.example?subject=I have question on Quorvel v3.172");
-    EXPECT_EQ(HandledUrl(markers / "web.txt"), "https://quorvel.example");
+    EXPECT_EQ(mail.Url(), "mailto:support@quorvel.example?subject=I have question on Quorvel v3.172");
+    EXPECT_EQ(web.Url(), "https://quorvel.example");
     EXPECT_FALSE(topMost());
     EXPECT_EQ(window_.MenuCaption(IDM_mnuOnTop), "Set Always On Top (False)");
     EXPECT_EQ(UnscrambleSettings(window_ / "config.bin"), "[INIT]\r\nALWAYSONTOP=0\r\n");
 }
 
-TEST_F(AboutTest, SysInfoStartsTheToolFromTheFirstLocationThatNamesIt) {
-    const std::string unavailable = "System Information Is Unavailable At This Time";
+TEST_F(DialogTest, SysInfoStartsTheToolFromTheFirstLocationThatNamesIt) {
+    const auto clean = [] {
+        ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kToolKey, "PATH");
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kToolFolderKey);
+    };
+    clean();
     TempFolder folder("tool"); // a real program as the tool: a copy of Quorvel
-    const std::string tool = folder / "MSINFO32.EXE", started = "started " + tool;
+    const std::string tool = folder / "MSINFO32.EXE";
     ASSERT_TRUE(::CopyFileA((TestProgramFolder() + "\\Quorvel.exe").c_str(), tool.c_str(), FALSE));
     ASSERT_TRUE(window_.Start());
-    EXPECT_EQ(ClickSysInfo(), unavailable) << "neither location";
-    // Location 2 names the tool's folder; a hidden copy does not count.
+    // The message shown, or the program file of the tool started.
+    const auto click = [&] {
+        std::string outcome;
+        WithAbout([&](HWND box) {
+            PressButton(box, IDC_cmdSysInfo);
+            HWND shown = nullptr;
+            WaitUntilQuiet([&] {
+                return (shown = FindProcessWindow(::GetCurrentProcessId(), "#32770", "Quorvel")) ||
+                       ToolWindow();
+            });
+            outcome = MessageBoxText(shown);
+            PressButton(shown, IDOK);
+        });
+        DWORD pid = 0;
+        if (!outcome.empty() || !::GetWindowThreadProcessId(ToolWindow(), &pid))
+            return outcome;
+        HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+        outcome = ProcessImage(pid);
+        ::TerminateProcess(process, 0);
+        ::WaitForSingleObject(process, 10000);
+        ::CloseHandle(process);
+        return outcome;
+    };
+    const std::string unavailable = "System Information Is Unavailable At This Time";
+    EXPECT_EQ(click(), unavailable) << "neither location";
+    // Location 2 names the tool's folder.
     ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, kToolFolderKey, "MSINFO", folder.path()));
-    EXPECT_STRCASEEQ(ClickSysInfo().c_str(), started.c_str());
-    ::SetFileAttributesA(tool.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_EQ(ClickSysInfo(), unavailable) << "hidden in location 2";
-    // Location 1 is taken as it is: a missing file gets the message and
-    // location 2 is not tried; a hidden file is started.
+    EXPECT_STRCASEEQ(click().c_str(), tool.c_str());
+    // Location 1 is taken as it is: when missing, location 2 is not tried.
     ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, kToolKey, "PATH", folder / "missing.exe"));
-    ::SetFileAttributesA(tool.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(ClickSysInfo(), unavailable) << "missing in location 1";
-    ::SetFileAttributesA(tool.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(click(), unavailable) << "missing in location 1";
     ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, kToolKey, "PATH", tool));
-    EXPECT_STRCASEEQ(ClickSysInfo().c_str(), started.c_str());
+    EXPECT_STRCASEEQ(click().c_str(), tool.c_str());
+    clean();
 }
 
-// System Info reads the registry read-only, as HKEY_LOCAL_MACHINE is for a
-// user under UAC.
-TEST_F(AboutTest, GetKeyValueReadsAKeyItMayOnlyRead) {
-    const DWORD number = 0x12345678;
+// System Info reads the registry read-only, as HKEY_LOCAL_MACHINE is under UAC.
+TEST(AboutTest, GetKeyValueReadsAKeyItMayOnlyRead) {
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
     ASSERT_TRUE(SetText(HKEY_CURRENT_USER, kScratch, "PATH", "C:\\x.exe"));
-    ::RegSetKeyValueA(HKEY_CURRENT_USER, kScratch, "Number", REG_DWORD, &number, 4);
     HKEY key = nullptr;
-    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kScratch, 0, READ_CONTROL | WRITE_DAC, &key), 0);
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kScratch, 0, WRITE_DAC, &key), 0);
     const UniqueHkey owned(key);
-    const auto setDacl = [&](const char* sddl) {
+    for (const char* dacl : {"D:P(A;;KR;;;WD)", "D:(A;;KA;;;WD)"}) {
         PSECURITY_DESCRIPTOR sd = nullptr;
-        ::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &sd, nullptr);
+        ::ConvertStringSecurityDescriptorToSecurityDescriptorA(dacl, SDDL_REVISION_1, &sd, nullptr);
         EXPECT_EQ(::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd), 0);
         ::LocalFree(sd);
-    };
-    setDacl("D:P(A;;KR;;;WD)");
-    HKEY writable = nullptr;
-    EXPECT_NE(::RegOpenKeyExA(HKEY_CURRENT_USER, kScratch, 0, KEY_SET_VALUE, &writable), 0)
-        << "the system gave write access: the key cannot tell the masks apart";
-    const struct {
-        const char *name, *before, *after;
-    } rows[] = {{"PATH", "old", "C:\\x.exe"}, {"Number", "", "&h12345678"}, {"None", "old", ""}};
-    for (const auto& [name, before, after] : rows) {
-        std::string value = before;
-        EXPECT_EQ(frmAbout::GetKeyValue(HKEY_CURRENT_USER, kScratch, name, value), *after != 0);
-        EXPECT_EQ(value, after) << name;
+        std::string path = "old";
+        EXPECT_TRUE(frmAbout::GetKeyValue(HKEY_CURRENT_USER, kScratch, "PATH", path)) << dacl;
+        EXPECT_EQ(path, "C:\\x.exe");
     }
-    setDacl("D:(A;;KA;;;WD)");
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
 }
 
-namespace {
-
-class GotoLineTest : public DialogTest {
-  protected:
-    void SetUp() override {
-        WriteFileBytes(window_ / "five.nfo", "one\r\ntwo\r\nthree\r\nfour\r\nfive");
-        ASSERT_TRUE(window_.Start(window_ / "five.nfo"));
-    }
-    std::string Count() const { return WindowText(Item(frmGotoLine::kLblCount)); }
-    // Types `entry` into the open dialog and clicks Goto; the error shown.
-    std::string GoTo(const std::string& entry) {
-        ::SetWindowTextA(Item(frmGotoLine::kTxtLineNr), entry.c_str());
-        return Answering("Error", IDOK, [&] { Click(frmGotoLine::kCmdGoto); });
-    }
-    // From `caret` in a fresh dialog: a jump closes it with the caret at
-    // `expected`; a refusal (-1) shows the message, keeps it, moves nothing.
-    void ExpectJump(const std::string& entry, int caret, int expected) {
-        SCOPED_TRACE("\"" + entry + "\" from " + std::to_string(caret));
-        ::SendMessageA(window_.txtnfo(), EM_SETSEL, caret, caret);
-        ASSERT_NE(Open(IDM_mnuGoto), nullptr);
-        EXPECT_EQ(GoTo(entry), expected < 0 ? "Invalid Line Number!" : "");
-        EXPECT_EQ(::IsWindow(dialog_) != FALSE, expected < 0);
-        const int at = expected < 0 ? caret : expected;
-        EXPECT_EQ(window_.Selection(), std::make_pair(at, at));
-        ::DestroyWindow(dialog_);
-    }
-};
-
-} // namespace
-
-TEST_F(GotoLineTest, EntriesMoveTheCaretToTheirLineOrAreRefused) {
-    const int starts[] = {0, 5, 10, 17, 23, 29}; // loaded: six lines, the last one empty
+TEST_F(DialogTest, GotoEntriesMoveTheCaretToTheirLineOrAreRefused) {
+    WriteFileBytes(window_ / "five.nfo", "one\r\ntwo\r\nthree\r\nfour\r\nfive");
+    ASSERT_TRUE(window_.Start(window_ / "five.nfo"));
+    const int starts[] = {0, 5, 10, 17, 23, 29}; // six lines, the last one empty
     // 0 is the caret's line; the zero-based line rounds halves to even.
     const struct {
         const char* entry;
         int caret, line; // -1: refused
-    } rows[] = {{"1", 20, 0},   {"0", 20, 3},           {" 4 ", 0, 3}, {"6", 3, 5},
-                {"7", 7, -1},   {"2.5", 0, 2},          {"3.5", 0, 2}, {"2.6", 0, 2},
-                {"0.5", 12, 0}, {"0.4", 12, 2},         {"", 12, -1},  {"abc", 12, -1},
-                {"-1", 12, -1}, {"99999999999", 12, -1}};
+    } rows[] = {{"1", 20, 0},   {"0", 20, 3},   {" 4 ", 0, 3}, {"6", 3, 5},    {"7", 7, -1},
+                {"2.5", 0, 2},  {"3.5", 0, 2},  {"2.6", 0, 2}, {"0.4", 12, 2}, {"", 12, -1},
+                {"abc", 12, -1}, {"-1", 12, -1}, {"99999999999", 12, -1}};
     for (const auto& r : rows)
         ExpectJump(r.entry, r.caret, r.line < 0 ? -1 : starts[r.line]);
 }
 
-TEST_F(GotoLineTest, WrappedPiecesCountAsLines) {
+// Wrapped pieces count as lines; a second Goto brings the open one forward.
+TEST_F(DialogTest, GotoCountsWrappedPiecesAsLinesAndOpensOnce) {
+    ASSERT_TRUE(window_.Start());
     std::string longLine;
     for (int i = 0; i < 40; ++i)
         longLine += "word" + std::to_string(i) + " ";
@@ -271,83 +252,36 @@ TEST_F(GotoLineTest, WrappedPiecesCountAsLines) {
     window_.Pump();
     const int count = static_cast<int>(::SendMessageA(window_.txtnfo(), EM_GETLINECOUNT, 0, 0));
     ASSERT_GT(count, 4) << "the long line must wrap";
-    ASSERT_NE(Open(IDM_mnuGoto), nullptr);
-    EXPECT_EQ(Count(), "Line(s) Count: " + std::to_string(count));
-    ::DestroyWindow(dialog_);
-    ExpectJump(std::to_string(count - 1), 0, end + 2); // "last"
-    ExpectJump(std::to_string(count), 0, end + 8);
-    ExpectJump(std::to_string(count + 1), 0, -1);
-}
-
-TEST_F(GotoLineTest, OneDialogAtATimeWithTheCountItOpenedWith) {
     const HWND first = Open(IDM_mnuGoto);
     ::SetWindowTextA(Item(frmGotoLine::kTxtLineNr), "3");
-    ::SetWindowTextA(window_.txtnfo(), "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nh\r\n");
-    EXPECT_EQ(Open(IDM_mnuGoto), first) << "a second Goto brings it forward as it was";
-    EXPECT_EQ(Count(), "Line(s) Count: 6");
+    ::SetWindowTextA(window_.txtnfo(), (longLine + "\r\nlast\r\n\r\n").c_str());
+    EXPECT_EQ(Open(IDM_mnuGoto), first);
+    EXPECT_EQ(WindowText(Item(frmGotoLine::kLblCount)), "Line(s) Count: " + std::to_string(count));
     EXPECT_EQ(WindowText(Item(frmGotoLine::kTxtLineNr)), "3");
     ::SendMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
     window_.Pump();
     EXPECT_EQ(window_.frm().gotoLineWindow(), nullptr);
-    ASSERT_NE(Open(IDM_mnuGoto), first);
-    EXPECT_EQ(WindowText(Item(frmGotoLine::kTxtLineNr)), "");
-    EXPECT_EQ(Count(), "Line(s) Count: 9");
-    EXPECT_EQ(GoTo("8"), "");
-    EXPECT_EQ(window_.Selection(), std::make_pair(21, 21));
+    ExpectJump(std::to_string(count - 1), 0, end + 2); // "last"
+    ExpectJump(std::to_string(count + 1), 0, end + 10);
+    ExpectJump(std::to_string(count + 2), 0, -1);
 }
 
-namespace {
-
-class TransparencyDialogTest : public DialogTest {
-  protected:
-    void SetUp() override {
-        WriteScrambledSettings(window_ / "config.bin", Stored("204"));
-        ASSERT_TRUE(window_.Start());
-    }
-    static std::string Stored(const std::string& level) {
+// The dialog opens at the level's percentage, rounded and clamped; closing
+// asks only after a change; Save or Yes applies and stores the level.
+TEST_F(DialogTest, TransparencyOpensAtTheLevelsPercentageAndStoresAChange) {
+    const auto stored = [](const std::string& level) {
         return "[INIT]\r\nMAKEWRITE=0\r\nTRANSPATENCY=" + level + "\r\n";
+    };
+    WriteScrambledSettings(window_ / "config.bin", stored("204"));
+    ASSERT_TRUE(window_.Start());
+    for (const auto& [level, percent] : {std::pair{"204", 80}, {"127.5", 50}, {"78", 31},
+                                         {"10", 30}, {"1000", 100}, {"abc", 30}}) {
+        ::SetWindowTextA(window_.frm().txtTransp(), level);
+        ASSERT_NE(Open(IDM_mnuTransP), nullptr) << level;
+        EXPECT_EQ(::SendMessageA(Item(frmTransP::kSlider), TBM_GETPOS, 0, 0), percent) << level;
+        EXPECT_EQ(MoveAndClose({}, false, IDYES), "") << level;
+        EXPECT_EQ(Level(), std::string(level) + " 204 " + stored("204"));
     }
-    // Moves the slider through `percents`, closes the dialog by Save or its
-    // close box, answering a question with `answer`; the question asked.
-    std::string MoveAndClose(const std::vector<int>& percents, bool bySave, int answer) {
-        for (int percent : percents)
-            ::SendMessageA(Item(frmTransP::kSlider), TBM_SETPOS, TRUE, percent);
-        const std::string question = Answering("Save Changes", answer, [&] {
-            if (bySave)
-                Click(frmTransP::kCmdSave);
-            else
-                ::PostMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
-        });
-        EXPECT_FALSE(::IsWindow(dialog_));
-        return question;
-    }
-    // The level box, the window's alpha and the stored settings.
-    std::string Level() {
-        BYTE alpha = 0;
-        ::GetLayeredWindowAttributes(window_.hwnd(), nullptr, &alpha, nullptr);
-        return WindowText(window_.frm().txtTransp()) + " " + std::to_string(alpha) + " " +
-               UnscrambleSettings(window_ / "config.bin");
-    }
-};
-
-} // namespace
-
-TEST_F(TransparencyDialogTest, OpensAtTheLevelsPercentageRoundedWithinItsRange) {
-    const struct {
-        const char* level; // in the level box
-        int percent;
-    } rows[] = {{"204", 80}, {"127.5", 50}, {"79.05", 31}, {"78", 31},
-                {"77", 30},  {"10", 30},    {"1000", 100}, {"abc", 30}};
-    for (const auto& row : rows) {
-        ::SetWindowTextA(window_.frm().txtTransp(), row.level);
-        ASSERT_NE(Open(IDM_mnuTransP), nullptr) << row.level;
-        EXPECT_EQ(::SendMessageA(Item(frmTransP::kSlider), TBM_GETPOS, 0, 0), row.percent);
-        EXPECT_EQ(MoveAndClose({}, false, IDYES), "") << row.level << ": unchanged, not asked";
-        EXPECT_EQ(Level(), std::string(row.level) + " 204 " + Stored("204"));
-    }
-}
-
-TEST_F(TransparencyDialogTest, SaveOrYesAppliesAndStoresTheLevelAndClosingAsksAfterAChange) {
     const struct {
         std::vector<int> percents;
         bool bySave;
@@ -356,13 +290,12 @@ TEST_F(TransparencyDialogTest, SaveOrYesAppliesAndStoresTheLevelAndClosingAsksAf
         const char *level, *alpha; // afterwards; the alpha rounds halves to even
     } rows[] = {{{50}, true, IDNO, "", "127.5", "128"},
                 {{70}, true, IDNO, "", "178.5", "178"},
-                {{31}, true, IDNO, "", "79.05", "79"},
-                {{60}, false, IDNO, "Save Changes ?", "79.05", "79"},
-                {{60, 31}, false, IDYES, "", "79.05", "79"},
+                {{60}, false, IDNO, "Save Changes ?", "178.5", "178"},
+                {{60, 70}, false, IDYES, "", "178.5", "178"},
                 {{60}, false, IDYES, "Save Changes ?", "153", "153"}};
     for (const auto& row : rows) {
         ASSERT_NE(Open(IDM_mnuTransP), nullptr);
         EXPECT_EQ(MoveAndClose(row.percents, row.bySave, row.answer), row.question);
-        EXPECT_EQ(Level(), std::string(row.level) + " " + row.alpha + " " + Stored(row.level));
+        EXPECT_EQ(Level(), std::string(row.level) + " " + row.alpha + " " + stored(row.level));
     }
 }
