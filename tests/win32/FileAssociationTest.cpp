@@ -82,3 +82,18 @@ TEST_F(FileAssociationTest, AFailedRegistrationLeavesNothingHalfDone) {
         EXPECT_EQ(Value("Quorvel\\Shell\\Open"), std::nullopt);
     }
 }
+
+// Taking the mark away takes the key made for it alone, and no other.
+TEST_F(FileAssociationTest, AKeyMadeOnlyForTheUrlMarkGoesWithIt) {
+    for (const bool alone : {true, false}) {
+        test::RemoveRegistration();
+        ASSERT_TRUE(alone || CreateAssociation("Quorvel", "NFO", kProgram, true));
+        AddUrlProtocol("Quorvel");
+        RemoveUrlProtocolMark("Quorvel");
+        HKEY key = nullptr;
+        EXPECT_EQ(::RegOpenKeyExA(HKEY_CLASSES_ROOT, "Quorvel", 0, KEY_READ, &key) == 0, !alone);
+        if (key)
+            ::RegCloseKey(key);
+        EXPECT_EQ(Mark(), std::nullopt);
+    }
+}
