@@ -1,5 +1,5 @@
-// Open NFO, Save NFO and the Edit menu as a user meets them: the real main
-// window, the real Open dialog, real files and the real clipboard.
+// The main window, Open NFO, Save NFO and the Edit menu as a user meets
+// them: the real window and Open dialog, real files, the real clipboard.
 #include "app/resource.h"
 #include "common/Handles.h"
 #include "tests/e2e/ProgramHarness.h"
@@ -8,6 +8,9 @@
 #include "tests/support/Wait.h"
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -24,7 +27,6 @@ protected:
         window_.Command(IDM_mnuOpen);
         ASSERT_TRUE(driver.Finish());
     }
-    // Opens a file the program cannot load; returns the message shown.
     std::string OpenFailing(const std::string& path) {
         DialogDriver error("Error", ClickOk());
         Open(path);
@@ -36,14 +38,17 @@ protected:
             window_.Command(IDM_mnuMakeWrite);
         ASSERT_EQ(Locked(), locked);
     }
-    // Runs Save and returns the message it showed ("" when none).
-    std::string Save() {
+    std::string Save() { // the message shown, "" when none
         DialogDriver driver("Error", ClickOk(), 3000);
         window_.Command(IDM_mnuSave);
         driver.Finish();
         return driver.messageText();
     }
-    // Saves `text` from a writable text box.
+    void PressKey(WPARAM key) {
+        ::PostMessageA(window_.txtnfo(), WM_KEYDOWN, key, 1);
+        ::PostMessageA(window_.txtnfo(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+        window_.Pump();
+    }
     std::string SaveText(const std::string& text) {
         SetLocked(false);
         ::SetWindowTextA(window_.txtnfo(), text.c_str());
@@ -56,8 +61,38 @@ protected:
 };
 
 UniqueHfile LockWithoutSharing(const std::string& path) {
-    return UniqueHfile(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    return UniqueHfile(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, 0));
+}
+
+class MainWindowTest : public FileCommandsTest {
+protected:
+    void SetUp() override { ASSERT_TRUE(window_.Start()); }
+};
+
+bool OpenClipboardSoon() { // the clipboard is shared with the system
+    return WaitUntilQuiet([] { return ::OpenClipboard(nullptr) != 0; }, 5000);
+}
+
+std::string ClipboardText() {
+    if (!OpenClipboardSoon())
+        return "<clipboard busy>";
+    HANDLE memory = ::GetClipboardData(CF_TEXT);
+    const std::string text = memory ? static_cast<const char*>(::GlobalLock(memory)) : "";
+    ::GlobalUnlock(memory);
+    ::CloseClipboard();
+    return text;
+}
+
+// The locale's general date form of now (the date alone at midnight).
+std::string NowText() {
+    SYSTEMTIME st{};
+    ::GetLocalTime(&st);
+    char date[64] = {}, time[64] = {};
+    ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, sizeof date);
+    if (st.wHour == 0 && st.wMinute == 0 && st.wSecond == 0)
+        return date;
+    ::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, sizeof time);
+    return std::string(date) + " " + time;
 }
 
 } // namespace
@@ -79,7 +114,6 @@ TEST_F(FileCommandsTest, OpenShowsTheFileAndSaveWritesEveryByteBackWithCrLf) {
     ::SendMessageA(window_.txtnfo(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("edited"));
     EXPECT_EQ(Save(), "");
     EXPECT_EQ(ReadFileBytes(file), "edited" + shown.substr(5));
-    EXPECT_EQ(ListFolder(docs_.path()), std::vector<std::string>{"release.nfo"});
 }
 
 TEST_F(FileCommandsTest, SaveRefusesWhatItMustNotWrite) {
@@ -117,10 +151,6 @@ TEST_F(FileCommandsTest, SaveRefusesWhatItMustNotWrite) {
     EXPECT_EQ(window_.Text(), "");
     EXPECT_EQ(SaveText("x\r\n"), kCannotSave);
     EXPECT_EQ(ReadFileBytes(file), "a\r\n");
-
-    EXPECT_EQ(OpenFailing(docs_ / "missing.nfo"), "File Not Found");
-    EXPECT_EQ(window_.Text(), "");
-    EXPECT_EQ(window_.Caption(), "Quorvel - " + (docs_ / "missing.nfo"));
 }
 
 TEST_F(FileCommandsTest, AFileWhoseLoadFailedIsNeverSavedOver) {
@@ -146,10 +176,7 @@ TEST_F(FileCommandsTest, AFileWhoseLoadFailedIsNeverSavedOver) {
     EXPECT_NE(SaveText("typed\r\n").find("could not be read"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(file), "precious\r\n");
 
-    // A good load lifts the guard; a path that does not exist is created.
-    Open(file);
-    EXPECT_EQ(SaveText("changed\r\n"), "");
-    EXPECT_EQ(ReadFileBytes(file), "changed\r\n");
+    // A path that does not exist is no failed load: Save creates it.
     EXPECT_EQ(OpenFailing(docs_ / "fresh.nfo"), "File Not Found");
     EXPECT_EQ(SaveText("new\r\n"), "");
     EXPECT_EQ(ReadFileBytes(docs_ / "fresh.nfo"), "new\r\n");
@@ -193,4 +220,88 @@ TEST_F(FileCommandsTest, ASavedFileKeepsItsAttributesLinksAndFolder) {
     ASSERT_TRUE(readOnly.refusesWrites());
     EXPECT_EQ(SaveText("after \xDB\xDB\r\n"), "");
     EXPECT_EQ(ReadFileBytes(inLocked), "after \xDB\xDB\r\n");
+}
+
+TEST_F(MainWindowTest, TheTextChangesOnlyWhileWritableButTheDateGoesInLockedOrNot) {
+    ::SetWindowTextA(window_.txtnfo(), "abc\r\ndef\r\n");
+    const struct {
+        bool locked;
+        int start, end;
+        UINT command; // 0: the Del key
+        const char *text, *clipboard;
+    } steps[] = {{false, 5, 8, IDM_mnuCopy, "abc\r\ndef\r\n", "def"},
+                 {true, 0, 3, IDM_mnuPaste, "abc\r\ndef\r\n", "def"},
+                 {true, 5, 8, IDM_mnuDelete, "abc\r\ndef\r\n", "def"},
+                 {true, 5, 8, 0, "abc\r\ndef\r\n", "def"},
+                 {true, 0, 5, IDM_mnuCut, "abc\r\ndef\r\n", "abc\r\n"}, // copies only
+                 {false, 5, 8, IDM_mnuCut, "abc\r\n\r\n", "def"},
+                 {false, 0, 0, IDM_mnuUndo, "abc\r\ndef\r\n", "def"},
+                 {false, 0, 3, IDM_mnuPaste, "def\r\ndef\r\n", "def"},
+                 {false, 0, 3, 0, "\r\ndef\r\n", "def"}};
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.text);
+        SetLocked(s.locked);
+        ::SendMessageA(window_.txtnfo(), EM_SETSEL, static_cast<WPARAM>(s.start), s.end);
+        s.command ? window_.Command(s.command) : PressKey(VK_DELETE);
+        EXPECT_EQ(window_.Text(), s.text);
+        EXPECT_EQ(ClipboardText(), s.clipboard);
+    }
+    window_.Command(IDM_mnuSelAll);
+    EXPECT_EQ(window_.Selection(), std::make_pair(0, 7));
+    // F5 replaces the selection with the time and date, locked or not.
+    for (const bool locked : {true, false}) {
+        SetLocked(locked);
+        ::SetWindowTextA(window_.txtnfo(), "Hello World!");
+        ::SendMessageA(window_.txtnfo(), EM_SETSEL, 6, 11);
+        const std::string before = NowText();
+        PressKey(VK_F5);
+        const std::string got = window_.Text(), after = NowText();
+        EXPECT_TRUE(got == "Hello " + before + "!" || got == "Hello " + after + "!") << got;
+        EXPECT_EQ(window_.MenuEnabled(IDM_mnuSave), !locked);
+    }
+}
+
+TEST_F(MainWindowTest, TextBoxFillsTheClientArea) {
+    ::SetWindowPos(window_.hwnd(), nullptr, 0, 0, 1000, 700, SWP_NOMOVE | SWP_NOZORDER);
+    window_.Pump();
+    RECT client{}, box{};
+    ::GetClientRect(window_.hwnd(), &client);
+    ::GetWindowRect(window_.txtnfo(), &box);
+    ::MapWindowPoints(nullptr, window_.hwnd(), reinterpret_cast<POINT*>(&box), 2);
+    EXPECT_EQ(box.left, 0);
+    EXPECT_EQ(box.top, 0);
+    EXPECT_EQ(box.right, client.right);
+    EXPECT_EQ(box.bottom, client.bottom);
+}
+
+TEST_F(MainWindowTest, MiddleButtonPopsUpTheFileMenu) {
+    std::atomic<HMENU> shown{nullptr};
+    const DWORD pid = ::GetCurrentProcessId();
+    HWND main = window_.hwnd();
+    std::thread watcher([&] {
+        HWND popup = nullptr;
+        if (WaitUntilQuiet([&] { return (popup = FindProcessWindow(pid, "#32768")) != nullptr; }))
+            shown = reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0));
+        ::PostMessageA(main, WM_CANCELMODE, 0, 0);
+        ::PostMessageA(popup ? popup : main, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    ::SendMessageA(window_.txtnfo(), WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(20, 20));
+    watcher.join();
+    window_.Pump();
+    EXPECT_EQ(shown.load(), ::GetSubMenu(window_.frm().menu(), 0));
+}
+
+TEST_F(MainWindowTest, F1ExitEndsWithoutStoringThePlacement) {
+    ::SetWindowPos(window_.hwnd(), nullptr, 33, 44, 500, 400, SWP_NOZORDER);
+    PressKey(VK_F1);
+    EXPECT_FALSE(::IsWindow(window_.hwnd()));
+    EXPECT_FALSE(placement_.GetDword("MainLeft"));
+}
+
+TEST_F(MainWindowTest, TheCloseBoxStoresThePlacement) {
+    ::SetWindowPos(window_.hwnd(), nullptr, 33, 44, 500, 400, SWP_NOZORDER);
+    ::SendMessageA(window_.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(window_.hwnd()));
+    EXPECT_EQ(placement_.GetDword("MainLeft"), ::MulDiv(33, 1440, ScreenDpi()));
+    EXPECT_EQ(placement_.GetDword("MainWidth"), ::MulDiv(500, 1440, ScreenDpi()));
 }

@@ -1,6 +1,5 @@
 // Runs a fuzz target on every file of a corpus folder (or on one file) and
 // on the empty input: the kept corpus as regression cases.
-#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>

@@ -4,8 +4,6 @@
 #include "tests/fuzz/FuzzSupport.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <string>
 
 namespace {
 

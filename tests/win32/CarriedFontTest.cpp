@@ -1,5 +1,4 @@
-// The carried CP437 font, loaded from this program's copy of the resource,
-// and the choice made in the prepared prefix, whose Terminal is CP437.
+// The carried CP437 font, loaded from this program's copy of the resource.
 #include "app/resource.h"
 #include "appearance/CarriedFont.h"
 
@@ -25,11 +24,4 @@ TEST(CarriedFont, LoadsAsARasterOemFontInEverySize) {
         EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, height) << dpi << " DPI";
     }
     EXPECT_FALSE(LoadCarriedFont(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_NFO_FONT + 1)));
-}
-
-TEST(CarriedFont, SystemTerminalKeptWhereItDrawsCodePage437) {
-    ASSERT_EQ(::GetOEMCP(), 437u);
-    const NfoFont chosen = ChooseTextBoxFont(::GetModuleHandleA(nullptr), kResource, 6, 96);
-    EXPECT_FALSE(chosen.carried);
-    EXPECT_TRUE(IsOemRasterFace(DescribeRealizedFont(chosen.font.get()), kSystemNfoFace));
 }

@@ -1,5 +1,5 @@
-// The two toggles of the Registry Settings menu against the real registry
-// of the throw-away Wine prefix; an obstacle makes one write fail honestly.
+// The two toggles of the Registry Settings menu when one registry write
+// fails: an obstacle in the throw-away Wine prefix makes it fail honestly.
 #include "shell/RegistryCommands.h"
 #include "shell/modFileAssociation.h"
 #include "tests/support/RegistryObstacle.h"
@@ -49,19 +49,6 @@ protected:
 
 } // namespace
 
-TEST_F(FileAssociationTest, AddedWholeAndRemovedWhole) {
-    Click(false);
-    const std::string command = "\"" + kProgram + ".exe\" %1";
-    EXPECT_EQ(Value(".nfo"), "Quorvel");
-    EXPECT_EQ(Value("Quorvel\\Shell\\Open\\Command"), command);
-    EXPECT_EQ(Value("Quorvel\\DefaultIcon"), kProgram + ".exe,0");
-    EXPECT_EQ(file_, kRemoveFile);
-    Click(false);
-    EXPECT_EQ(Value(".nfo"), std::nullopt);
-    EXPECT_EQ(Value("Quorvel"), std::nullopt);
-    EXPECT_EQ(stored_, (Stored{{"ADDFILEASS", "1"}}));
-}
-
 // A failed write is neither shown nor stored as done, and leaves no ".nfo"
 // pointing at a half-made program key.
 TEST_F(FileAssociationTest, AFailedRegistrationLeavesNothingHalfDone) {
@@ -93,5 +80,20 @@ TEST_F(FileAssociationTest, AFailedRegistrationLeavesNothingHalfDone) {
         EXPECT_EQ(Mark(), markStays ? std::optional<std::string>("") : std::nullopt);
         EXPECT_EQ(Value(".nfo"), std::nullopt);
         EXPECT_EQ(Value("Quorvel\\Shell\\Open"), std::nullopt);
+    }
+}
+
+// Taking the mark away takes the key made for it alone, and no other.
+TEST_F(FileAssociationTest, AKeyMadeOnlyForTheUrlMarkGoesWithIt) {
+    for (const bool alone : {true, false}) {
+        test::RemoveRegistration();
+        ASSERT_TRUE(alone || CreateAssociation("Quorvel", "NFO", kProgram, true));
+        AddUrlProtocol("Quorvel");
+        RemoveUrlProtocolMark("Quorvel");
+        HKEY key = nullptr;
+        EXPECT_EQ(::RegOpenKeyExA(HKEY_CLASSES_ROOT, "Quorvel", 0, KEY_READ, &key) == 0, !alone);
+        if (key)
+            ::RegCloseKey(key);
+        EXPECT_EQ(Mark(), std::nullopt);
     }
 }

@@ -1,7 +1,6 @@
 // config.bin on real files: scrambled, changed through a private copy, or left alone.
 #include "settings/SettingsFile.h"
 #include "settings/clsBinaryEncryptor.h"
-#include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -63,7 +62,7 @@ TEST_F(SettingsFileTest, FilesThatDoNotUnscrambleReadAsMissing) {
     EXPECT_EQ(UnscrambleSettings(path_), "[INIT]\r\nALWAYSONTOP=1\r\n");
 }
 
-// Locked, read-only, or the change fails: the file keeps its bytes.
+// Locked, or the change fails: the file keeps its bytes.
 TEST_F(SettingsFileTest, AFailedWriteLeavesTheFileAlone) {
     ASSERT_TRUE(Write("ADDFILEASS", "0"));
     const std::string before = ReadFileBytes(path_);
@@ -72,21 +71,9 @@ TEST_F(SettingsFileTest, AFailedWriteLeavesTheFileAlone) {
     EXPECT_FALSE(Write("ADDURLPROT", "0"));
     ::CloseHandle(lock);
 
-    ASSERT_TRUE(::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(Write("ADDURLPROT", "0"));
-    ::SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-
     EXPECT_FALSE(UpdateSettingsFile(cipher_, path_, [](const std::string&) { return false; }));
     EXPECT_EQ(ReadFileBytes(path_), before);
     ExpectOnlyTheSettingsFile();
-}
-
-TEST_F(SettingsFileTest, AWritableFileInAReadOnlyFolderKeepsAChange) {
-    ASSERT_TRUE(Write("ALWAYSONTOP", "1"));
-    ReadOnlyFolder readOnly(folder_.path());
-    ASSERT_TRUE(readOnly.refusesWrites());
-    ASSERT_TRUE(Write("ALWAYSONTOP", "0"));
-    EXPECT_EQ(UnscrambleSettings(path_), "[INIT]\r\nALWAYSONTOP=0\r\n");
 }
 
 TEST_F(SettingsFileTest, CopiesOfProgramsNoLongerRunningAreRemoved) {
