@@ -48,10 +48,6 @@ protected:
         ASSERT_TRUE(program_.WaitExit(30000)) << "did not end after WM_CLOSE";
         EXPECT_EQ(program_.ExitCode(), 0u);
     }
-    bool TopMost() const {
-        return ::GetWindowLongA(program_.mainWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST;
-    }
-    bool ReadOnly() const { return ::GetWindowLongA(program_.textBox(), GWL_STYLE) & ES_READONLY; }
 
     PlacementKey placement_;
     ProgramUnderTest program_;
@@ -161,8 +157,8 @@ TEST_F(BadInputTest, SettingsFilesInFoldersAndFilesThatRefuseWrites) {
         }
         for (const bool changed : {false, true}) {
             StartAndExpect("");
-            EXPECT_EQ(TopMost(), !changed || !row.keptChange);
-            EXPECT_EQ(ReadOnly(), changed && row.keptChange);
+            EXPECT_EQ(program_.TopMost(), !changed || !row.keptChange);
+            EXPECT_EQ(program_.Locked(), changed && row.keptChange);
             if (!changed) {
                 ASSERT_TRUE(program_.SendCommand(IDM_mnuOnTop));
                 ASSERT_TRUE(program_.SendCommand(IDM_mnuMakeWrite));

@@ -261,19 +261,6 @@ TEST_F(MainWindowTest, TheTextChangesOnlyWhileWritableButTheDateGoesInLockedOrNo
     }
 }
 
-TEST_F(MainWindowTest, TextBoxFillsTheClientArea) {
-    ::SetWindowPos(window_.hwnd(), nullptr, 0, 0, 1000, 700, SWP_NOMOVE | SWP_NOZORDER);
-    window_.Pump();
-    RECT client{}, box{};
-    ::GetClientRect(window_.hwnd(), &client);
-    ::GetWindowRect(window_.txtnfo(), &box);
-    ::MapWindowPoints(nullptr, window_.hwnd(), reinterpret_cast<POINT*>(&box), 2);
-    EXPECT_EQ(box.left, 0);
-    EXPECT_EQ(box.top, 0);
-    EXPECT_EQ(box.right, client.right);
-    EXPECT_EQ(box.bottom, client.bottom);
-}
-
 TEST_F(MainWindowTest, MiddleButtonPopsUpTheFileMenu) {
     std::atomic<HMENU> shown{nullptr};
     const DWORD pid = ::GetCurrentProcessId();
@@ -291,17 +278,25 @@ TEST_F(MainWindowTest, MiddleButtonPopsUpTheFileMenu) {
     EXPECT_EQ(shown.load(), ::GetSubMenu(window_.frm().menu(), 0));
 }
 
-TEST_F(MainWindowTest, F1ExitEndsWithoutStoringThePlacement) {
+// The text box fills the window at any size; the close box stores where the
+// window is, F1 (Exit) ends without storing it.
+TEST_F(MainWindowTest, TheBoxFillsTheWindowAndOnlyTheCloseBoxStoresThePlacement) {
     ::SetWindowPos(window_.hwnd(), nullptr, 33, 44, 500, 400, SWP_NOZORDER);
+    window_.Pump();
+    RECT client{}, box{};
+    ::GetClientRect(window_.hwnd(), &client);
+    ::GetWindowRect(window_.txtnfo(), &box);
+    ::MapWindowPoints(nullptr, window_.hwnd(), reinterpret_cast<POINT*>(&box), 2);
+    EXPECT_EQ(box.left | box.top, 0);
+    EXPECT_EQ(std::make_pair(box.right, box.bottom), std::make_pair(client.right, client.bottom));
     PressKey(VK_F1);
     EXPECT_FALSE(::IsWindow(window_.hwnd()));
     EXPECT_FALSE(placement_.GetDword("MainLeft"));
-}
-
-TEST_F(MainWindowTest, TheCloseBoxStoresThePlacement) {
-    ::SetWindowPos(window_.hwnd(), nullptr, 33, 44, 500, 400, SWP_NOZORDER);
-    ::SendMessageA(window_.hwnd(), WM_CLOSE, 0, 0);
-    EXPECT_FALSE(::IsWindow(window_.hwnd()));
+    WindowUnderTest again;
+    ASSERT_TRUE(again.Start());
+    ::SetWindowPos(again.hwnd(), nullptr, 33, 44, 500, 400, SWP_NOZORDER);
+    ::SendMessageA(again.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(again.hwnd()));
     EXPECT_EQ(placement_.GetDword("MainLeft"), ::MulDiv(33, 1440, ScreenDpi()));
     EXPECT_EQ(placement_.GetDword("MainWidth"), ::MulDiv(500, 1440, ScreenDpi()));
 }

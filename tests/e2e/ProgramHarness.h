@@ -61,10 +61,6 @@ public:
     void SetDword(const char* name, std::int32_t value) const {
         ::RegSetKeyValueA(HKEY_CURRENT_USER, path_.c_str(), name, REG_DWORD, &value, sizeof value);
     }
-    void SetString(const char* name, const std::string& value) const {
-        ::RegSetKeyValueA(HKEY_CURRENT_USER, path_.c_str(), name, REG_SZ, value.c_str(),
-                          static_cast<DWORD>(value.size() + 1));
-    }
     std::optional<std::int32_t> GetDword(const char* name) const {
         DWORD value = 0, size = sizeof value;
         return ::RegGetValueA(HKEY_CURRENT_USER, path_.c_str(), name, RRF_RT_REG_DWORD, nullptr,
@@ -89,11 +85,9 @@ public:
     const std::string& exePath() const { return exe_; }
 
     // Starts the program with these arguments after its quoted path, exactly
-    // as given, after ending an earlier start; StartCommandLine: the whole line.
+    // as given, after ending an earlier start.
     bool Start(const std::string& arguments) {
-        return StartCommandLine("\"" + exe_ + "\"" + (arguments.empty() ? "" : " " + arguments));
-    }
-    bool StartCommandLine(std::string commandLine) {
+        std::string commandLine = "\"" + exe_ + "\"" + (arguments.empty() ? "" : " " + arguments);
         EndProcess();
         main_ = nullptr;
         STARTUPINFOA si{};
@@ -109,6 +103,8 @@ public:
     HWND mainWindow() const { return main_; }
     HWND textBox() const { return ::GetDlgItem(main_, IDC_txtnfo); }
     std::string Caption() const { return WindowText(main_); }
+    bool TopMost() const { return ::GetWindowLongA(main_, GWL_EXSTYLE) & WS_EX_TOPMOST; }
+    bool Locked() const { return ::GetWindowLongA(textBox(), GWL_STYLE) & ES_READONLY; }
     std::string Text() const { return WindowText(textBox()); }
     RECT WindowRect() const {
         RECT rc{};

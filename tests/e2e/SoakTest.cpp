@@ -32,12 +32,6 @@ void SetText(const ProgramUnderTest& program, const std::string& text) {
     ASSERT_TRUE(::SendMessageA(program.textBox(), WM_SETTEXT, 0, LPARAM(text.c_str())));
 }
 
-bool TopMost(const ProgramUnderTest& p) {
-    return ::GetWindowLongA(p.mainWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST;
-}
-bool ReadOnly(const ProgramUnderTest& p) {
-    return ::GetWindowLongA(p.textBox(), GWL_STYLE) & ES_READONLY;
-}
 
 // About 96 KB of CR LF lines that differ from round to round.
 std::string Document(int round) {
@@ -191,9 +185,9 @@ protected:
             colours_[n % 10 - 8] = colour;
             return;
         }
-        const bool onTop = n % 2 == 0, before = onTop ? TopMost(program_) : ReadOnly(program_);
+        const bool onTop = n % 2 == 0, before = onTop ? program_.TopMost() : program_.Locked();
         ASSERT_TRUE(program_.SendCommand(onTop ? IDM_mnuOnTop : IDM_mnuMakeWrite));
-        ASSERT_NE(onTop ? TopMost(program_) : ReadOnly(program_), before) << "change " << n;
+        ASSERT_NE(onTop ? program_.TopMost() : program_.Locked(), before) << "change " << n;
     }
     void OpenEditSave(int cycle) {
         const std::string file = docs_ / (cycle % 2 ? "a.nfo" : "b.nfo");
@@ -204,7 +198,7 @@ protected:
         ASSERT_NE(dialog, nullptr);
         OpenFile(file)(dialog);
         ASSERT_TRUE(WaitUntilQuiet([&] { return program_.Text() == "start\r\n"; }, 20000));
-        ASSERT_TRUE(!ReadOnly(program_) || program_.SendCommand(IDM_mnuMakeWrite));
+        ASSERT_TRUE(!program_.Locked() || program_.SendCommand(IDM_mnuMakeWrite));
         ASSERT_NO_FATAL_FAILURE(SetText(program_, text));
         ASSERT_TRUE(program_.SendCommand(IDM_mnuSave));
         ASSERT_EQ(ReadFileBytes(file), text) << "cycle " << cycle;
@@ -288,8 +282,8 @@ TEST_F(SoakTest, LongUseHoldsNoMoreResourcesAndKeepsValidSettings) {
                                                       "MAKEWRITE=([01])\\r\\nForeColor=(\\d+)\\r\\n"
                                                       "BackColor=(\\d+)\\r\\n")))
         << plain;
-    EXPECT_EQ(m[1] == "1", TopMost(program_));
-    EXPECT_EQ(m[2] == "1", ReadOnly(program_));
+    EXPECT_EQ(m[1] == "1", program_.TopMost());
+    EXPECT_EQ(m[2] == "1", program_.Locked());
     EXPECT_EQ(std::stoul(m[3]), colours_[0]);
     EXPECT_EQ(std::stoul(m[4]), colours_[1]);
     program_.Close();
