@@ -100,20 +100,6 @@ TEST(SettingsTest, StoredSettingsAreAppliedAtStartup) {
     }
 }
 
-namespace {
-
-// A text value of HKEY_CLASSES_ROOT, or nothing when there is none.
-std::optional<std::string> Value(const std::string& path, const char* name = "") {
-    char data[2048] = {};
-    DWORD size = sizeof data;
-    if (::RegGetValueA(HKEY_CLASSES_ROOT, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data,
-                       &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    return std::string(data);
-}
-
-} // namespace
-
 // A denied write is neither shown nor stored as done; once the way is clear
 // the next click does it all.
 TEST(ShellRegistrationTest, RoundTripAndAFailedRegistrationNotReportedAsDone) {
@@ -131,14 +117,18 @@ TEST(ShellRegistrationTest, RoundTripAndAFailedRegistrationNotReportedAsDone) {
         if (command)
             window.Command(command);
         const std::string exe = window / "Quorvel.exe";
-        const bool file = Value(".nfo") == "Quorvel" && Value("Quorvel") == "NFO File" &&
-                          Value("Quorvel\\Shell\\Open\\Command") == "\"" + exe + "\" %1" &&
-                          Value("Quorvel\\DefaultIcon") == exe + ",0";
-        const bool part = Value(".nfo") || Value("Quorvel\\Shell\\Open\\Command");
+        const bool file =
+            ClassesRootText(".nfo") == "Quorvel" && ClassesRootText("Quorvel") == "NFO File" &&
+            ClassesRootText("Quorvel\\Shell\\Open\\Command") == "\"" + exe + "\" %1" &&
+            ClassesRootText("Quorvel\\DefaultIcon") == exe + ",0";
+        const bool part =
+            ClassesRootText(".nfo") || ClassesRootText("Quorvel\\Shell\\Open\\Command");
         const auto word = [&](UINT id) { return window.MenuCaption(id).substr(0, 3) + " "; };
         return word(IDM_mnuAss) + word(IDM_mnuUrl) + UnscrambleSettings(window / "config.bin") +
-               (file ? "file" : part ? "+" : "") +
-               (Value("Quorvel", "URL Protocol") == "" ? " mark" : "");
+               (file   ? "file"
+                : part ? "+"
+                       : "") +
+               (ClassesRootText("Quorvel", "URL Protocol") == "" ? " mark" : "");
     };
     const std::string stored = "[INIT]\r\nADDURLPROT=";
     EXPECT_EQ(after(IDM_mnuAss), "Add Add " + stored + "7\r\nADDFILEASS=1\r\n");

@@ -3,6 +3,7 @@
 // succeed, so a test puts a link to a missing key where a key would go.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace quorvel::test {
@@ -29,9 +30,20 @@ inline void RemoveObstacle(const std::string& path) {
                         KEY_QUERY_VALUE | DELETE, &link) != ERROR_SUCCESS)
         return;
     if (::RegQueryValueExA(link, "SymbolicLinkValue", nullptr, &type, nullptr, nullptr) ==
-            ERROR_SUCCESS && type == REG_LINK)
+            ERROR_SUCCESS &&
+        type == REG_LINK)
         ::RegDeleteKeyA(link, "");
     ::RegCloseKey(link);
+}
+
+// A text value under HKEY_CLASSES_ROOT, or nothing when there is none.
+inline std::optional<std::string> ClassesRootText(const std::string& path, const char* name = "") {
+    char data[2048] = {};
+    DWORD size = sizeof data;
+    return ::RegGetValueA(HKEY_CLASSES_ROOT, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data,
+                          &size) == ERROR_SUCCESS
+               ? std::optional<std::string>(data)
+               : std::nullopt;
 }
 
 // Removes the obstacles and the whole ".nfo" / "Quorvel" registration.

@@ -19,16 +19,8 @@ const char kAddFile[] = "Add File Association", kRemoveFile[] = "Remove File Ass
 const char kAddUrl[] = "Add URL Protocol", kRemoveUrl[] = "Remove URL Protocol";
 const std::string kProgram = "C:\\Program Files\\Quorvel Viewer\\Quorvel";
 
-std::optional<std::string> Value(const std::string& path, const char* name = "") {
-    char data[2048] = {};
-    DWORD size = sizeof data;
-    const LONG got =
-        ::RegGetValueA(HKEY_CLASSES_ROOT, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size);
-    return got == ERROR_SUCCESS ? std::optional<std::string>(data) : std::nullopt;
-}
-
 class FileAssociationTest : public ::testing::Test, ToggleCaptions, SettingsWriter {
-protected:
+  protected:
     FileAssociationTest() { test::RemoveRegistration(); }
     ~FileAssociationTest() override { test::RemoveRegistration(); }
 
@@ -41,7 +33,9 @@ protected:
     void Write(const std::string& key, const std::string& value) override { stored_[key] = value; }
     void Click(bool url) { (url ? mnuUrl_Click : mnuAss_Click)(*this, *this, kProgram); }
 
-    std::optional<std::string> Mark() const { return Value("Quorvel", "URL Protocol"); }
+    std::optional<std::string> Mark() const {
+        return test::ClassesRootText("Quorvel", "URL Protocol");
+    }
 
     std::string file_ = kAddFile, url_ = kAddUrl;
     Stored stored_;
@@ -78,8 +72,8 @@ TEST_F(FileAssociationTest, AFailedRegistrationLeavesNothingHalfDone) {
         EXPECT_EQ(file_ + url_, kAddFile + std::string(markStays ? kRemoveUrl : kAddUrl));
         EXPECT_EQ(stored_, row.stored);
         EXPECT_EQ(Mark(), markStays ? std::optional<std::string>("") : std::nullopt);
-        EXPECT_EQ(Value(".nfo"), std::nullopt);
-        EXPECT_EQ(Value("Quorvel\\Shell\\Open"), std::nullopt);
+        EXPECT_EQ(test::ClassesRootText(".nfo"), std::nullopt);
+        EXPECT_EQ(test::ClassesRootText("Quorvel\\Shell\\Open"), std::nullopt);
     }
 }
 
