@@ -46,7 +46,7 @@ class PlacementTest : public ::testing::Test {
     Values CloseAfter(const std::function<void(ProgramUnderTest&)>& act,
                       const char* name = "Quorvel.exe") {
         ProgramUnderTest program(name);
-        EXPECT_TRUE(program.Start("") && program.WaitMainWindow());
+        EXPECT_TRUE(program.Start("") && program.WaitMainWindow()) << program.Why();
         act(program);
         program.Close();
         EXPECT_TRUE(program.WaitExit());
@@ -85,7 +85,7 @@ TEST_F(PlacementTest, StartUpPlacesTheWindowFromTheStoredTwips) {
         if (!row.stored.empty())
             Store(row.stored);
         ProgramUnderTest program;
-        ASSERT_TRUE(program.Start("") && program.WaitMainWindow());
+        ASSERT_TRUE(program.Start("") && program.WaitMainWindow()) << program.Why();
         EXPECT_EQ(BoxOf(program.WindowRect()), row.expected) << row.what;
         EXPECT_EQ(Stored(), row.stored.empty() ? Values(4) : row.stored)
             << "start-up stores nothing";
@@ -198,6 +198,6 @@ TEST(NfoArtTest, BlocksAndDoubleLinesDrawAsArtNotLetters) {
     ProgramUnderTest program;
     WriteFileBytes(program / "art.nfo",
                    std::string(30, '\xDB') + "\r\n\xC9" + std::string(28, '\xCD') + "\xBB\r\n");
-    ASSERT_TRUE(program.Start(program / "art.nfo") && program.WaitMainWindow());
+    ASSERT_TRUE(program.Start(program / "art.nfo") && program.WaitMainWindow()) << program.Why();
     EXPECT_TRUE(WaitUntil([&] { return DrawnAsArt(Photograph(program.textBox())); }));
 }

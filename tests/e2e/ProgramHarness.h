@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -85,15 +86,38 @@ public:
     const std::string& exePath() const { return exe_; }
 
     // Starts the program with these arguments after its quoted path, exactly
-    // as given, after ending an earlier start.
+    // as given, after ending an earlier start. A start the system refuses
+    // (CreateProcess fails: none of the program has run, so it cannot be the
+    // program's fault; seen now and then under Wine on a busy new machine) is tried again until a deadline; each refusal is printed
+    // with its error, and Why() tells the last one.
     bool Start(const std::string& arguments) {
         std::string commandLine = "\"" + exe_ + "\"" + (arguments.empty() ? "" : " " + arguments);
         EndProcess();
         main_ = nullptr;
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        return ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                folder_.path().c_str(), &si, &pi_) != 0;
+        refusals_ = 0;
+        return WaitUntilQuiet([&] {
+            STARTUPINFOA si{};
+            si.cb = sizeof si;
+            std::string line = commandLine; // CreateProcessA may change it
+            if (::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 folder_.path().c_str(), &si, &pi_))
+                return true;
+            refusal_ = ::GetLastError();
+            std::fprintf(stderr, "start of %s refused (%d): %s\n", exe_.c_str(), ++refusals_,
+                         ErrorText(refusal_).c_str());
+            return false;
+        }, 10000);
+    }
+    // Why the last start shows no main window: the start refused, the
+    // program ended (its exit code), or it runs without one.
+    std::string Why() const {
+        if (!pi_.hProcess)
+            return "the start was refused " + std::to_string(refusals_) +
+                   " times; last: " + ErrorText(refusal_);
+        const DWORD code = ExitCode();
+        char text[64];
+        std::snprintf(text, sizeof text, "the program ended with exit code 0x%lx", code);
+        return code == STILL_ACTIVE ? "the program runs, but no main window showed" : text;
     }
     HWND WaitMainWindow(DWORD timeoutMs = 20000) { // null on timeout
         WaitUntilQuiet([&] { return (main_ = FindProcessWindow(pid(), kFrmMainClass)); },
@@ -140,6 +164,12 @@ public:
     }
 
 private:
+    static std::string ErrorText(DWORD error) {
+        char text[256] = {};
+        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                         0, text, sizeof text, nullptr);
+        return "error " + std::to_string(error) + " " + text;
+    }
     void EndProcess() {
         if (pi_.hProcess && ::TerminateProcess(pi_.hProcess, 1)) // fails when it has ended
             ::WaitForSingleObject(pi_.hProcess, 10000);
@@ -151,6 +181,8 @@ private:
     std::string exe_;
     PROCESS_INFORMATION pi_{};
     HWND main_ = nullptr;
+    DWORD refusal_ = 0;
+    int refusals_ = 0;
 };
 
 inline int ScreenDpi() { return ::GetDeviceCaps(WindowDC(nullptr).get(), LOGPIXELSX); }
