@@ -29,8 +29,12 @@ void frmMain::NoteLoad(LoadOutcome outcome) {
 }
 
 void frmMain::mnuOpen_Click() {
-    // The text goes before the dialog opens, chosen file or not.
+    // The text goes before the dialog opens, chosen file or not, and Save's
+    // target with it: however the dialog ends without a file (Cancel, or a
+    // failure of its own), a Save cannot write the emptied text over the
+    // file shown before.
     ::SetWindowTextA(txtnfo_, "");
+    currentFile_.clear();
     textHasNulBytes_ = false;
     fileUnread_ = false;
 
@@ -48,14 +52,8 @@ void frmMain::mnuOpen_Click() {
     // the first Open, not with the program, and kept until the program ends.
     static const HRESULT ole = ::OleInitialize(nullptr);
     static_cast<void>(ole);
-    if (!::GetOpenFileNameA(&ofn)) {
-        // Cancel gives an empty file name: the file shown before is no
-        // longer Save's target, so a Save cannot write the emptied text
-        // over it. Any other failure of the dialog ends the command.
-        if (::CommDlgExtendedError() == 0)
-            currentFile_.clear();
+    if (!::GetOpenFileNameA(&ofn))
         return;
-    }
     currentFile_ = file.c_str();
     if (currentFile_.empty())
         return;
