@@ -1,7 +1,6 @@
 #include "common/TempFiles.h"
 
-#include <cstdlib>
-#include <cstring>
+#include "common/TempNames.h"
 
 namespace quorvel {
 
@@ -9,10 +8,9 @@ UniqueHfile CreateOwnTempFile(const std::string& folder, const char* prefix, DWO
                               std::string& path) {
     static LONG sequence = 0;
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        char name[64] = {};
-        wsprintfA(name, "%s%lx-%lx.tmp", prefix, ::GetCurrentProcessId(),
-                  static_cast<unsigned long>(::InterlockedIncrement(&sequence)));
-        const std::string candidate = folder + name;
+        const std::string candidate =
+            folder + OwnTempName(prefix, ::GetCurrentProcessId(),
+                                 static_cast<std::uint32_t>(::InterlockedIncrement(&sequence)));
         // CREATE_NEW also proves the folder takes new files, which a name
         // alone does not.
         UniqueHfile file(::CreateFileA(candidate.c_str(), access, 0, nullptr, CREATE_NEW,
@@ -30,22 +28,19 @@ UniqueHfile CreateOwnTempFile(const std::string& folder, const char* prefix, DWO
 
 void RemoveAbandonedTempFiles(const std::string& folder, const char* prefix, bool includeOwn) {
     WIN32_FIND_DATAA fd{};
-    const UniqueFind find(::FindFirstFileA((folder + prefix + "*-*.tmp").c_str(), &fd));
+    const UniqueFind find(::FindFirstFileA((folder + prefix + ".*.*.tmp").c_str(), &fd));
     if (!find)
         return;
-    const std::size_t skip = std::strlen(prefix);
     do {
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        // The pattern also finds look-alikes (and short 8.3 names): only a
+        // name of exactly the copies' shape counts.
+        const auto pid = OwnTempNameProcess(fd.cFileName, prefix);
+        if (!pid || (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             continue;
-        const char* number = fd.cFileName + skip;
-        char* end = nullptr;
-        const unsigned long pid = std::strtoul(number, &end, 16);
-        if (end == number || *end != '-')
-            continue;
-        bool abandoned = pid == ::GetCurrentProcessId() && includeOwn;
-        if (pid != ::GetCurrentProcessId()) {
+        bool abandoned = *pid == ::GetCurrentProcessId() && includeOwn;
+        if (*pid != ::GetCurrentProcessId()) {
             // A process we may not open is running all the same.
-            UniqueKernelHandle owner(::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid)));
+            UniqueKernelHandle owner(::OpenProcess(SYNCHRONIZE, FALSE, *pid));
             abandoned = owner ? ::WaitForSingleObject(owner.get(), 0) == WAIT_OBJECT_0
                               : ::GetLastError() == ERROR_INVALID_PARAMETER;
         }

@@ -1,5 +1,5 @@
 #pragma once
-// Private working copies beside a file: named <prefix><process id>-<n>.tmp,
+// Private working copies beside a file, named as common/TempNames.h says,
 // so that copies a crash or a kill left behind can be told from copies a
 // running program is still using, and removed.
 #include <windows.h>

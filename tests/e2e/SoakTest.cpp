@@ -1,6 +1,7 @@
 // Hard ends and long use of the running program: killed while saving or
 // storing settings, then used long (QUORVEL_SOAK=1, scripts/soak: longer).
 #include "app/resource.h"
+#include "common/TempNames.h"
 #include "tests/e2e/WindowHarness.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,7 @@ int Rounds(int shortRun, int longRun) {
 }
 
 void StartAndWait(ProgramUnderTest& program, const std::string& arguments = "") {
-    ASSERT_TRUE(program.Start(arguments) && program.WaitMainWindow());
+    ASSERT_TRUE(program.Start(arguments) && program.WaitMainWindow()) << program.Why();
 }
 
 void SetText(const ProgramUnderTest& program, const std::string& text) {
@@ -131,16 +132,15 @@ TEST_F(KillTest, KilledWhileSavingLeavesTheOldOrTheNewFileAndTheNextSaveTidies) 
     ASSERT_TRUE(killed.WaitExit());
     for (const auto& name : ListFolder(docs.path()))
         ::DeleteFileA((docs / name).c_str());
-    char dead[64], live[64];
-    wsprintfA(dead, "~qv%lx-1.tmp", killed.pid());
-    wsprintfA(live, "~qv%lx-7.tmp", ::GetCurrentProcessId());
+    const std::string dead = quorvel::OwnTempName("~qv", killed.pid(), 1),
+                      live = quorvel::OwnTempName("~qv", ::GetCurrentProcessId(), 7);
     for (const std::string& name :
-         std::vector<std::string>{dead, live, "~qvuser-notes.tmp", "release.nfo"})
+         std::vector<std::string>{dead, live, "~qv1-draft.tmp", "~qvuser-notes.tmp", "release.nfo"})
         WriteFileBytes(docs / name, name);
     ASSERT_NO_FATAL_FAILURE(StartAndWait(program_, nfo));
     ASSERT_TRUE(program_.SendCommand(IDM_mnuSave));
-    EXPECT_EQ(ListFolder(docs.path()),
-              (std::vector<std::string>{"release.nfo", live, "~qvuser-notes.tmp"}));
+    EXPECT_EQ(ListFolder(docs.path()), (std::vector<std::string>{"release.nfo", live, "~qv1-draft.tmp",
+                                                                 "~qvuser-notes.tmp"}));
     EXPECT_EQ(ReadFileBytes(nfo), "release.nfo\r\n");
 }
 

@@ -1,4 +1,5 @@
 // config.bin on real files: scrambled, changed through a private copy, or left alone.
+#include "common/TempNames.h"
 #include "settings/SettingsFile.h"
 #include "settings/clsBinaryEncryptor.h"
 #include "tests/support/TestFiles.h"
@@ -21,8 +22,8 @@ protected:
     }
     bool Write(const std::string& key, const std::string& value) {
         return UpdateSettingsFile(cipher_, path_, [&](const std::string& plain) {
-            return WriteProfileKey(plain, kSettingsSection, key, value);
-        });
+                   return SaveBPD(plain, kSettingsSection, key, value);
+               }) == SettingsUpdate::Written;
     }
     void ExpectOnlyTheSettingsFile() { // no private copy stays behind
         EXPECT_EQ(ListFolder(folder_.path()), std::vector<std::string>{"config.bin"});
@@ -71,18 +72,18 @@ TEST_F(SettingsFileTest, AFailedWriteLeavesTheFileAlone) {
     EXPECT_FALSE(Write("ADDURLPROT", "0"));
     ::CloseHandle(lock);
 
-    EXPECT_FALSE(UpdateSettingsFile(cipher_, path_, [](const std::string&) { return false; }));
+    EXPECT_EQ(UpdateSettingsFile(cipher_, path_, [](const std::string&) { return false; }),
+              SettingsUpdate::Failed);
     EXPECT_EQ(ReadFileBytes(path_), before);
     ExpectOnlyTheSettingsFile();
 }
 
 TEST_F(SettingsFileTest, CopiesOfProgramsNoLongerRunningAreRemoved) {
-    char running[32];
-    wsprintfA(running, "~qc%lx-1.tmp", ::GetCurrentProcessId());
-    const std::string names[] = {"~qcfffffff0-1.tmp", "~qc-notes.tmp", "a.tmp", running};
+    const std::string ended = OwnTempName("~qc", 0xFFFFFFF0u, 1),
+                      running = OwnTempName("~qc", ::GetCurrentProcessId(), 1);
+    const std::string names[] = {ended, running, "~qc1-draft.tmp", "a.tmp"};
     for (const std::string& name : names)
         WriteFileBytes(folder_ / name, "[INIT]\r\n");
     RemoveAbandonedSettingsCopies(path_);
-    EXPECT_EQ(ListFolder(folder_.path()),
-              (std::vector<std::string>{"a.tmp", "~qc-notes.tmp", running}));
+    EXPECT_EQ(ListFolder(folder_.path()), (std::vector<std::string>{"a.tmp", running, "~qc1-draft.tmp"}));
 }
