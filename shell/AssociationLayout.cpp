@@ -31,11 +31,13 @@ AssociationNames BuildAssociationNames(std::string_view extension, std::string_v
     names.extensionKey = "." + bare;
     names.typeDescription = ToUpperAscii(bare) + " File";
 
-    // The path may or may not carry ".exe"; only its first exact occurrence
-    // is taken out, and the commands put it back.
+    // The path may or may not carry ".exe"; only the file name's own is
+    // taken out (a folder such as "Tools.exe.d" keeps its name), and the
+    // commands put it back.
     std::string base(programPath);
-    if (const auto exe = base.find(".exe"); exe != std::string::npos)
-        base.erase(exe, 4);
+    const std::size_t nameStart = base.find_last_of("\\/") + 1; // npos + 1: no folder
+    if (base.size() - nameStart > 4 && base.ends_with(".exe"))
+        base.erase(base.size() - 4);
     names.iconLocation = base + ".exe,0";
     // The program's path is quoted so a folder with blanks works; the file
     // argument is not, and the program takes the whole rest of its command
