@@ -2,6 +2,7 @@
 // file name and command line.
 #include "app/MessageLoop.h"
 #include "app/frmMain.h"
+#include "settings/SettingsFile.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     // The common controls and OLE are started by the dialogs that use
@@ -11,5 +12,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     main.SetQuitOnDestroy(true);
     if (!main.Create(instance, quorvel::StartupArgsFromProcess(), showCommand))
         return 1;
-    return quorvel::RunMessageLoop(main);
+    const int code = quorvel::RunMessageLoop(main);
+    // A setting still waiting for another running copy to let go of the
+    // settings file is stored before the program ends; a copy that holds it
+    // for longer than this keeps it from being stored, never from being
+    // written without the lock.
+    quorvel::StoreWaitingSettings(10000);
+    return code;
 }

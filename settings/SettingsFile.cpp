@@ -9,8 +9,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace quorvel {
 
@@ -20,18 +23,11 @@ namespace {
 // replace holds a mutex named after the file.
 class SettingsLock {
 public:
-    explicit SettingsLock(const std::string& fullPath) {
-        std::uint64_t hash = 1469598103934665603ull; // FNV-1a of the lower-case path
-        for (char c : ToLowerAscii(fullPath)) {
-            hash ^= static_cast<unsigned char>(c);
-            hash *= 1099511628211ull;
-        }
-        char name[64];
-        wsprintfA(name, "Local\\Quorvel.config.%08lx%08lx", static_cast<unsigned long>(hash >> 32),
-                  static_cast<unsigned long>(hash & 0xFFFFFFFFu));
-        mutex_.reset(::CreateMutexA(nullptr, FALSE, name));
+    SettingsLock(const std::string& fullPath, DWORD waitMs) {
+        mutex_.reset(::CreateMutexA(nullptr, FALSE, SettingsLockName(fullPath).c_str()));
         if (mutex_) {
-            const DWORD r = ::WaitForSingleObject(mutex_.get(), 10000);
+            // A copy that ended while holding it leaves it abandoned: free.
+            const DWORD r = ::WaitForSingleObject(mutex_.get(), waitMs);
             owned_ = r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
         }
     }
@@ -41,6 +37,7 @@ public:
         if (owned_)
             ::ReleaseMutex(mutex_.get());
     }
+    bool owned() const { return owned_; }
 
 private:
     UniqueKernelHandle mutex_;
@@ -106,6 +103,18 @@ std::int64_t FileSize(const std::string& path) {
 
 } // namespace
 
+std::string SettingsLockName(const std::string& fullPath) {
+    std::uint64_t hash = 1469598103934665603ull; // FNV-1a of the lower-case path
+    for (char c : ToLowerAscii(fullPath)) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    char name[64];
+    wsprintfA(name, "Local\\Quorvel.config.%08lx%08lx", static_cast<unsigned long>(hash >> 32),
+              static_cast<unsigned long>(hash & 0xFFFFFFFFu));
+    return name;
+}
+
 void RemoveAbandonedSettingsCopies(const std::string& settingsPath) {
     // Another running copy of the program may be using its own copies.
     RemoveAbandonedTempFiles(FolderOf(FullPath(settingsPath)), "~qc", false);
@@ -115,10 +124,10 @@ std::string SettingsPathFor(const std::string& programFolder) {
     return programFolder + "\\config.bin";
 }
 
-bool WriteProfileKey(const std::string& file, const std::string& section, const std::string& key,
-                     const std::string& value) {
-    return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
-                                        file.c_str()) != 0;
+bool SaveBPD(const std::string& strFileName, const std::string& KeySection,
+             const std::string& KeyKey, const std::string& KeyValue) {
+    return ::WritePrivateProfileStringA(KeySection.c_str(), KeyKey.c_str(), KeyValue.c_str(),
+                                        strFileName.c_str()) != 0;
 }
 
 bool ReadProfileKey(const std::string& file, const std::string& section, const std::string& key,
@@ -132,17 +141,20 @@ bool ReadProfileKey(const std::string& file, const std::string& section, const s
     return true;
 }
 
-bool UpdateSettingsFile(clsBinaryEncryptor& encryptor, const std::string& settingsPath,
-                        const std::function<bool(const std::string& plainPath)>& write) {
+SettingsUpdate UpdateSettingsFile(clsBinaryEncryptor& encryptor, const std::string& settingsPath,
+                                  const std::function<bool(const std::string& plainPath)>& write,
+                                  unsigned lockWaitMs) {
     // Waiting for another copy of the program and rewriting the file can
     // take a moment.
     WaitCursor wait;
     const std::string target = FullPath(settingsPath);
-    SettingsLock lock(target);
+    const SettingsLock lock(target, lockWaitMs);
+    if (!lock.owned())
+        return SettingsUpdate::LockBusy;
     const auto copy = MakeTempCopy(target);
     const TempCopy& temp = *copy;
     if (!temp.ok())
-        return false;
+        return SettingsUpdate::Failed;
 
     switch (CopySettings(target, temp.path())) {
     case CopyResult::Copied:
@@ -150,19 +162,95 @@ bool UpdateSettingsFile(clsBinaryEncryptor& encryptor, const std::string& settin
         // written into its scrambled bytes: keep it as it is instead.
         if (FileSize(temp.path()) > 0 &&
             !encryptor.DecryptFile(temp.path(), temp.path(), kSettingsPassword))
-            return false;
+            return SettingsUpdate::Failed;
         break;
     case CopyResult::Missing:
         break; // the first setting creates the file
     case CopyResult::Unreadable:
-        return false;
+        return SettingsUpdate::Failed;
     }
 
     const bool written = write(temp.path());
     temp.ForgetProfile();
     std::string scrambled;
     return written && encryptor.EncryptFile(temp.path(), temp.path(), kSettingsPassword) &&
-           ReadWholeFile(temp.path(), scrambled) && ReplaceFileContents(target, scrambled);
+                   ReadWholeFile(temp.path(), scrambled) && ReplaceFileContents(target, scrambled)
+               ? SettingsUpdate::Written
+               : SettingsUpdate::Failed;
+}
+
+namespace {
+
+// Keys that wait for the lock another running copy holds, per settings
+// file, each with its latest value, in the order they first came.
+struct WaitingKeys {
+    std::string settingsPath;
+    std::vector<std::pair<std::string, std::string>> keys;
+};
+
+std::vector<WaitingKeys>& Waiting() {
+    static std::vector<WaitingKeys> waiting;
+    return waiting;
+}
+
+UINT_PTR retryTimer = 0;
+constexpr UINT kRetryMs = 250;
+
+void StoreWaiting(DWORD waitMs);
+
+void CALLBACK RetryWaiting(HWND, UINT, UINT_PTR, DWORD) {
+    StoreWaiting(0);
+}
+
+// Stores every waiting key of each file whose lock comes free within
+// `waitMs`; the keys of the others wait on.
+void StoreWaiting(DWORD waitMs) {
+    auto& waiting = Waiting();
+    std::erase_if(waiting, [&](const WaitingKeys& file) {
+        clsBinaryEncryptor encryptor;
+        const SettingsUpdate result = UpdateSettingsFile(
+            encryptor, file.settingsPath,
+            [&](const std::string& plainPath) {
+                bool all = true;
+                for (const auto& [key, value] : file.keys)
+                    all = SaveBPD(plainPath, kSettingsSection, key, value) && all;
+                return all;
+            },
+            waitMs);
+        return result != SettingsUpdate::LockBusy;
+    });
+    // The timer asks again while keys wait, on this thread, between messages.
+    if (waiting.empty() && retryTimer) {
+        ::KillTimer(nullptr, retryTimer);
+        retryTimer = 0;
+    } else if (!waiting.empty() && !retryTimer) {
+        retryTimer = ::SetTimer(nullptr, 0, kRetryMs, RetryWaiting);
+    }
+}
+
+} // namespace
+
+void StoreSetting(const std::string& settingsPath, const std::string& key,
+                  const std::string& value) {
+    auto& waiting = Waiting();
+    const std::string target = FullPath(settingsPath);
+    auto file = std::find_if(waiting.begin(), waiting.end(),
+                             [&](const WaitingKeys& w) { return w.settingsPath == target; });
+    if (file == waiting.end())
+        file = waiting.insert(waiting.end(), WaitingKeys{target, {}});
+    auto known = std::find_if(file->keys.begin(), file->keys.end(),
+                              [&](const auto& k) { return ToLowerAscii(k.first) == ToLowerAscii(key); });
+    if (known != file->keys.end())
+        known->second = value;
+    else
+        file->keys.emplace_back(key, value);
+    StoreWaiting(kSettingsLockMomentMs);
+}
+
+bool StoreWaitingSettings(unsigned timeoutMs) {
+    if (!Waiting().empty())
+        StoreWaiting(timeoutMs);
+    return Waiting().empty();
 }
 
 namespace {
@@ -171,7 +259,11 @@ namespace {
 void ReadCopy(clsBinaryEncryptor& encryptor, const std::string& target, const std::string& copy,
               const std::function<void(const std::string& plainPath)>& read) {
     {
-        SettingsLock lock(target);
+        // Writes replace the file in one step, so a copy made while another
+        // running copy holds the lock still sees the old or the new file
+        // (only a folder that refuses new files has it rewritten in place):
+        // the start does not wait long for it.
+        const SettingsLock lock(target, 2000);
         if (CopySettings(target, copy) != CopyResult::Copied)
             ::DeleteFileA(copy.c_str());
     }

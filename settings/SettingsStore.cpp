@@ -27,12 +27,6 @@ const std::string& SettingsStore::PlainFileOf(const std::string& strFileName) co
     return !plainCopy_.empty() && strFileName == path_ ? plainCopy_ : strFileName;
 }
 
-bool SettingsStore::SaveBPD(const void*, const std::string& strFileName,
-                            const std::string& KeySection, const std::string& KeyKey,
-                            const std::string& KeyValue) {
-    return WriteProfileKey(PlainFileOf(strFileName), KeySection, KeyKey, KeyValue);
-}
-
 void SettingsStore::LoadBPD(const void*, const std::string& strFileName,
                             const std::string& KeySection, const std::string& KeyKey) {
     ReadProfileKey(PlainFileOf(strFileName), KeySection, KeyKey, strFileName, value_);
@@ -40,10 +34,7 @@ void SettingsStore::LoadBPD(const void*, const std::string& strFileName,
 
 void SettingsStore::Write(const std::string& key, const std::string& value) {
     value_ = value;
-    UpdateSettingsFile(encryptor_, path_, [&](const std::string& plainPath) {
-        const PlainCopyScope scope(plainCopy_, plainPath);
-        return SaveBPD(this, path_, kSettingsSection, key, value_);
-    });
+    StoreSetting(path_, key, value_);
 }
 
 void SettingsStore::ReadAll(const std::function<void()>& read) {

@@ -20,18 +20,15 @@ public:
     // The settings value: what the last read gave, or the last value written.
     const std::string& value() const { return value_; }
 
-    // Sets the settings value and stores it under `key` with the write
-    // protocol: unscramble, SaveBPD, scramble.
+    // Sets the settings value and stores it under `key` at once, the file
+    // unscrambled and scrambled again around the profile write (SaveBPD);
+    // while another running copy holds the settings file, soon after.
     void Write(const std::string& key, const std::string& value) override;
 
     // Runs `read` while an unscrambled copy of the settings file stands in
     // for it, so that LoadBPD on the settings path reads the plain keys.
     void ReadAll(const std::function<void()>& read);
 
-    // Writes one key; a failed write is not reported to the user, only
-    // returned. `TheForm` is unused.
-    bool SaveBPD(const void* TheForm, const std::string& strFileName, const std::string& KeySection,
-                 const std::string& KeyKey, const std::string& KeyValue);
     // Reads one key into the settings value: a missing key gives the
     // settings file's own path (never a number), a key with nothing after
     // "=" leaves the value as it was. `TheForm` is unused.
@@ -45,7 +42,7 @@ private:
     clsBinaryEncryptor encryptor_;
     std::string path_;
     std::string value_;
-    std::string plainCopy_; // while a read or write is under way
+    std::string plainCopy_; // while a read is under way
 };
 
 } // namespace quorvel

@@ -1,6 +1,8 @@
 // File > Preferences: stored settings applied at start-up, choices stored
 // in the scrambled settings file, and the shell registration.
 #include "app/resource.h"
+#include "common/Files.h"
+#include "settings/SettingsFile.h"
 #include "shell/modFileAssociation.h"
 #include "tests/e2e/ProgramHarness.h"
 #include "tests/e2e/WindowHarness.h"
@@ -139,4 +141,43 @@ TEST(ShellRegistrationTest, RoundTripAndAFailedRegistrationNotReportedAsDone) {
     // Removing the protocol writes the file association afresh.
     EXPECT_EQ(after(IDM_mnuUrl), "Add Add " + stored + "1\r\nADDFILEASS=1\r\nfile");
     RemoveRegistration();
+}
+
+// Another running copy holding the settings file: a choice shows at once,
+// waits, and is stored the moment the file is free, also by a program
+// closed meanwhile; nothing is ever written while the other holds it.
+TEST(SettingsTest, AChoiceWaitsWhileAnotherCopyHoldsTheFile) {
+    const PlacementKey placement;
+    ProgramUnderTest program;
+    const std::string config = program / "config.bin";
+    WriteScrambledSettings(config, "[INIT]\r\nALWAYSONTOP=0\r\nMAKEWRITE=1\r\n");
+    const UniqueKernelHandle lock(
+        ::CreateMutexA(nullptr, FALSE, SettingsLockName(FullPath(config)).c_str()));
+    const auto stored = [&] { return UnscrambleSettings(config); };
+    const auto storedSoon = [&](const std::string& plain) {
+        return WaitUntilQuiet([&] { return stored() == plain; }, 10000);
+    };
+    ASSERT_TRUE(program.Start("") && program.WaitMainWindow()) << program.Why();
+    ASSERT_EQ(::WaitForSingleObject(lock.get(), 0), WAIT_OBJECT_0);
+    const std::string before = stored();
+    for (const UINT command : {IDM_mnuOnTop, IDM_mnuMakeWrite, IDM_mnuOnTop, IDM_mnuOnTop}) {
+        const ULONGLONG start = ::GetTickCount64();
+        ASSERT_TRUE(program.SendCommand(command));
+        EXPECT_LT(::GetTickCount64() - start, 2000u) << "the window waited for the file";
+    }
+    EXPECT_TRUE(program.TopMost() && !program.Locked());
+    // The program asks again every quarter second.
+    EXPECT_FALSE(WaitUntilQuiet([&] { return stored() != before; }, 1000)) << stored();
+    ::ReleaseMutex(lock.get());
+    EXPECT_TRUE(storedSoon("[INIT]\r\nALWAYSONTOP=1\r\nMAKEWRITE=0\r\n")) << stored();
+
+    ASSERT_EQ(::WaitForSingleObject(lock.get(), 0), WAIT_OBJECT_0);
+    ASSERT_TRUE(program.SendCommand(IDM_mnuOnTop));
+    program.Close();
+    EXPECT_FALSE(program.WaitExit(1000)) << "ended without storing the choice";
+    EXPECT_EQ(stored(), "[INIT]\r\nALWAYSONTOP=1\r\nMAKEWRITE=0\r\n");
+    ::ReleaseMutex(lock.get());
+    ASSERT_TRUE(program.WaitExit());
+    EXPECT_EQ(stored(), "[INIT]\r\nALWAYSONTOP=0\r\nMAKEWRITE=0\r\n");
+    EXPECT_EQ(program.ExitCode(), 0u);
 }
