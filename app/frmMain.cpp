@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "app/CommandLine.h"
 #include "app/resource.h"
 #include "appearance/CarriedFont.h"
 #include "common/Files.h"
@@ -65,22 +66,7 @@ StartupArgs StartupArgsFromProcess() {
         args.programFolder.pop_back(); // the folder is kept without its backslash
     args.programFileName = FileNameOf(full);
 
-    // The argument string is everything after the program's own name, with
-    // the blanks that separate it removed; quotes and inner blanks stay.
-    const char* p = ::GetCommandLineA();
-    if (*p == '"') {
-        ++p;
-        while (*p && *p != '"')
-            ++p;
-        if (*p == '"')
-            ++p;
-    } else {
-        while (*p && *p != ' ' && *p != '\t')
-            ++p;
-    }
-    while (*p == ' ' || *p == '\t')
-        ++p;
-    args.commandLine = p;
+    args.commandLine = ArgumentString(::GetCommandLineA());
     return args;
 }
 
