@@ -6,9 +6,20 @@
 #define IDR_ACCEL 101
 // The common controls of version 6, activated once the program has started.
 #define IDR_CONTROLS_MANIFEST 102
-// The CP437 raster font (a .fon, RCDATA) the text box falls back on where
-// the system's Terminal does not draw code page 437 (app/NfoFont.rc).
-#define IDR_NFO_FONT 103
+// The CP437 TrueType fonts (RCDATA, app/NfoFont.rc), one per Terminus cell
+// height: face "Quorvel CP437 <N>" for cells N pixels high. Consecutive, in
+// order of size.
+#define IDR_NFO_FONT_12 110
+#define IDR_NFO_FONT_14 111
+#define IDR_NFO_FONT_16 112
+#define IDR_NFO_FONT_18 113
+#define IDR_NFO_FONT_20 114
+#define IDR_NFO_FONT_22 115
+#define IDR_NFO_FONT_24 116
+#define IDR_NFO_FONT_28 117
+#define IDR_NFO_FONT_32 118
+// The carried font the text box's font choice loads: the 12 pixel cut.
+#define IDR_NFO_FONT IDR_NFO_FONT_12
 
 // Menu items of frmMain, named after the menu they stand for.
 #define IDM_mnuOpen 1001

@@ -17,12 +17,26 @@ bool SameFace(std::string_view a, std::string_view b) {
 
 } // namespace
 
+std::string CarriedFace(int cellHeight) {
+    return "Quorvel CP437 " + std::to_string(cellHeight);
+}
+
+int CarriedCellHeight(int emPixels) {
+    int chosen = kCarriedCellHeights[0];
+    for (const int cell : kCarriedCellHeights)
+        if (cell * 2 / 3 <= emPixels)
+            chosen = cell;
+    return chosen;
+}
+
 bool IsOemRasterFace(const RealizedFont& font, std::string_view face) {
     return !font.scalable && font.charSet == kOemCharSet && SameFace(font.face, face);
 }
 
-NfoFontSource ChooseNfoFont(unsigned oemCodePage, const RealizedFont& systemTerminal) {
-    return oemCodePage == 437 && IsOemRasterFace(systemTerminal, kSystemNfoFace)
+NfoFontSource ChooseNfoFont(unsigned oemCodePage, const RealizedFont& systemTerminal,
+                            bool drawsUnicodeAsCp437) {
+    return oemCodePage == 437 && IsOemRasterFace(systemTerminal, kSystemNfoFace) &&
+                   drawsUnicodeAsCp437
                ? NfoFontSource::System
                : NfoFontSource::Carried;
 }

@@ -53,6 +53,7 @@ inline void CloseKey(HKEY key) { ::RegCloseKey(key); }
 inline void CloseKernel(HANDLE h) { ::CloseHandle(h); }
 inline void CloseFind(HANDLE h) { ::FindClose(h); }
 inline void DeleteGdi(HGDIOBJ h) { ::DeleteObject(h); }
+inline void DeleteDc(HDC h) { ::DeleteDC(h); }
 inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
 inline void DestroyAccel(HACCEL h) { ::DestroyAcceleratorTable(h); }
 inline void FreeFontResource(HANDLE h) { ::RemoveFontMemResourceEx(h); }
@@ -72,6 +73,8 @@ using UniqueKernelHandle = UniqueHandle<detail::Traits<HANDLE, detail::CloseKern
 using UniqueHfont = UniqueHandle<detail::Traits<HFONT, detail::DeleteGdi>>;
 using UniqueHbrush = UniqueHandle<detail::Traits<HBRUSH, detail::DeleteGdi>>;
 using UniqueHbitmap = UniqueHandle<detail::Traits<HBITMAP, detail::DeleteGdi>>;
+// A memory device context (CreateCompatibleDC).
+using UniqueHdc = UniqueHandle<detail::Traits<HDC, detail::DeleteDc>>;
 using UniqueHmenu = UniqueHandle<detail::Traits<HMENU, detail::DestroyMenuHandle>>;
 using UniqueHaccel = UniqueHandle<detail::Traits<HACCEL, detail::DestroyAccel>>;
 using UniqueFontResource = UniqueHandle<detail::Traits<HANDLE, detail::FreeFontResource>>;

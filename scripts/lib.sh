@@ -4,7 +4,7 @@
 QUORVEL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 QUORVEL_PACKAGES=(cmake ninja-build g++ python3 googletest libgtest-dev
   wine wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 xvfb x11-utils imagemagick
-  xfonts-terminus xfonts-terminus-dos)
+  xfonts-terminus xfonts-terminus-dos python3-fonttools)
 
 log() { printf '== %s\n' "$*" >&2; }
 
@@ -81,12 +81,11 @@ wine_env() {
 QUORVEL_HOME="${QUORVEL_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/quorvel}"
 
 # Copies Quorvel.exe into the installation when it changed and prepares the
-# installation's prefix (once). Needs the mingw64 targets Quorvel and
-# terminal_font built. A running copy of the program keeps running: the new
+# installation's prefix (once). Needs the mingw64 target Quorvel built. A
+# running copy of the program keeps running: the new
 # file replaces the old one's name, not its contents.
 install_user_copy() {
   local exe="$QUORVEL_ROOT/build/mingw64/bin/Quorvel.exe"
-  local fon="$QUORVEL_ROOT/build/mingw64/terminal-oem.fon"
   mkdir -p "$QUORVEL_HOME" || return 1
   (
     flock 9 || exit 1
@@ -95,7 +94,7 @@ install_user_copy() {
         mv -f "$QUORVEL_HOME/.Quorvel.exe.new" "$QUORVEL_HOME/Quorvel.exe" || exit 1
       log "installed Quorvel.exe in $QUORVEL_HOME"
     fi
-    QUORVEL_DESKTOP=none "$QUORVEL_ROOT/tools/wineprefix.sh" "$QUORVEL_HOME/wineprefix" "$fon"
+    QUORVEL_DESKTOP=none "$QUORVEL_ROOT/tools/wineprefix.sh" "$QUORVEL_HOME/wineprefix" prepared
   ) 9>"$QUORVEL_HOME/.install.lock"
 }
 

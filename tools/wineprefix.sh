@@ -1,16 +1,15 @@
 #!/bin/sh
-# Usage: tools/wineprefix.sh PREFIX FONFILE|none
+# Usage: tools/wineprefix.sh PREFIX prepared|plain
 #
-# Makes PREFIX a Wine prefix in which a program asking for "Terminal" with
-# OEM_CHARSET gets the CP437 raster font FONFILE (built by tools/mkfon.py)
-# instead of Wine's ANSI TrueType fallback. Idempotent: a stamp file records
-# the hash of the installed font, so running it again is cheap and a changed
-# font is installed again. Needs no display.
+# Makes PREFIX a Wine prefix for the program and its tests. Idempotent: a
+# stamp file records what was set up, so running it again is cheap and a
+# changed set-up is made again. Needs no display.
 #
-# FONFILE "none" makes a plain prefix, as a user's own new one is: booted,
-# with nothing of ours in it (no font, not even Wine's fonts copied in), so
-# the program must bring what it needs itself. A prefix that once had the
-# font cannot become plain.
+# "prepared": Wine's own fonts copied into the prefix (Debian's Wine takes
+# its fonts from the host's fontconfig; a machine without fonts would give
+# the dialogs none). "plain": booted, with nothing of ours in it, as a
+# user's own new prefix is. Either way the program draws NFO text with the
+# CP437 font it carries.
 #
 # QUORVEL_DESKTOP=WxH (default 1280x1024) makes every window of the prefix
 # live in a Wine virtual desktop of that size, as the tests on Xvfb want;
@@ -19,13 +18,12 @@ set -eu
 
 die() { echo "wineprefix.sh: $*" >&2; exit 1; }
 
-[ $# -eq 2 ] || die "usage: $0 PREFIX FONFILE|none"
-FON=$2
-[ "$FON" = none ] || [ -f "$FON" ] || die "font file '$FON' not found (build it with tools/mkfon.py)"
+[ $# -eq 2 ] && { [ "$2" = prepared ] || [ "$2" = plain ]; } || die "usage: $0 PREFIX prepared|plain"
+KIND=$2
 mkdir -p "$1" || die "cannot create '$1'"
 PREFIX=$(cd "$1" && pwd)
 
-for tool in wine wineboot wineserver sha256sum timeout; do
+for tool in wine wineboot wineserver timeout; do
     command -v "$tool" >/dev/null 2>&1 || die "'$tool' not found (apt-get install wine64)"
 done
 
@@ -36,18 +34,9 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=C.UTF-8
 export WINEDEBUG="${WINEDEBUG:--all}"
 
-FONT_NAME=terminal-oem.fon
-FONTS_KEY='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts'
 STAMP="$PREFIX/.quorvel-prefix"
-# The stamp also names the prefix layout, so a changed layout re-runs the setup.
-if [ "$FON" = none ]; then
-    WANT="font none desktop ${QUORVEL_DESKTOP:-1280x1024}"
-else
-    WANT="font $(sha256sum "$FON" | cut -d' ' -f1) desktop ${QUORVEL_DESKTOP:-1280x1024}"
-fi
-
-if [ -f "$STAMP" ] && [ "$(cat "$STAMP")" = "$WANT" ] &&
-   { [ "$FON" = none ] || cmp -s "$FON" "$PREFIX/drive_c/windows/Fonts/$FONT_NAME"; }; then
+WANT="$KIND desktop ${QUORVEL_DESKTOP:-1280x1024}"
+if [ -f "$STAMP" ] && [ "$(cat "$STAMP")" = "$WANT" ]; then
     exit 0
 fi
 
@@ -66,24 +55,16 @@ if [ ! -f "$STAMP" ]; then
 fi
 
 FONTS="$PREFIX/drive_c/windows/Fonts"
-if [ "$FON" = none ]; then
-    [ ! -e "$FONTS/$FONT_NAME" ] || die "$PREFIX has the Terminal font; a plain prefix needs a new folder"
-else
+# An OEM "Terminal" raster font that earlier set-ups installed: the program
+# no longer uses one under Wine (Wine reaches it through code page 1252).
+if [ -e "$FONTS/terminal-oem.fon" ]; then
+    rm -f "$FONTS/terminal-oem.fon"
+    timeout 120 wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+        /v Terminal /f >/dev/null 2>&1 || true
+fi
+if [ "$KIND" = prepared ] && [ -d /usr/share/wine/fonts ]; then
     mkdir -p "$FONTS"
-    # Debian's Wine takes its fonts from fontconfig; on a host without fonts the
-    # dialogs would have none, so always give the prefix Wine's own set.
-    if [ -d /usr/share/wine/fonts ]; then
-        cp -f /usr/share/wine/fonts/* "$FONTS/" || die "cannot copy Wine's fonts into $FONTS"
-    fi
-    cp -f "$FON" "$FONTS/$FONT_NAME" || die "cannot copy $FON into $FONTS"
-
-    timeout 120 wine reg add "$FONTS_KEY" /v "Terminal" /t REG_SZ /d "$FONT_NAME" /f \
-        >/dev/null 2>&1 || die "cannot register $FONT_NAME under $FONTS_KEY"
-    # Registry writes reach system.reg only when the server has finished.
-    wait_server
-    timeout 120 wine reg query "$FONTS_KEY" /v "Terminal" 2>/dev/null | grep -q "$FONT_NAME" ||
-        die "$FONT_NAME is not registered under $FONTS_KEY"
-    wait_server
+    cp -f /usr/share/wine/fonts/* "$FONTS/" || die "cannot copy Wine's fonts into $FONTS"
 fi
 
 if [ "${QUORVEL_DESKTOP:-}" = none ]; then
@@ -100,8 +81,4 @@ fi
 wait_server
 
 echo "$WANT" >"$STAMP"
-if [ "$FON" = none ]; then
-    echo "wineprefix.sh: $PREFIX is a plain prefix (no font of ours)" >&2
-else
-    echo "wineprefix.sh: $PREFIX has the OEM Terminal font ($FONT_NAME)" >&2
-fi
+echo "wineprefix.sh: $PREFIX is a $KIND prefix" >&2
