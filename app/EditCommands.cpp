@@ -3,39 +3,40 @@
 #include "app/frmGotoLine.h"
 #include "app/frmMain.h"
 #include "common/NumberFormat.h"
+#include "common/Unicode.h"
 
 namespace quorvel {
 
 // The text box does the work; while it is locked it refuses every change
 // itself (Cut then only copies). Results are not examined.
 void frmMain::mnuUndo_Click() {
-    ::SendMessageA(txtnfo_, EM_UNDO, 0, 0);
+    ::SendMessageW(txtnfo_, EM_UNDO, 0, 0);
 }
 void frmMain::mnuCut_Click() {
-    ::SendMessageA(txtnfo_, WM_CUT, 0, 0);
+    ::SendMessageW(txtnfo_, WM_CUT, 0, 0);
 }
 void frmMain::mnuCopy_Click() {
-    ::SendMessageA(txtnfo_, WM_COPY, 0, 0);
+    ::SendMessageW(txtnfo_, WM_COPY, 0, 0);
 }
 void frmMain::mnuPaste_Click() {
-    ::SendMessageA(txtnfo_, WM_PASTE, 0, 0);
+    ::SendMessageW(txtnfo_, WM_PASTE, 0, 0);
 }
 void frmMain::mnuDelete_Click() {
-    ::SendMessageA(txtnfo_, WM_CLEAR, 0, 0);
+    ::SendMessageW(txtnfo_, WM_CLEAR, 0, 0);
 }
 
 void frmMain::mnuSelAll_Click() {
     // The focus stays where it is.
-    const int length = ::GetWindowTextLengthA(txtnfo_);
-    ::SendMessageA(txtnfo_, EM_SETSEL, 0, length);
+    const int length = ::GetWindowTextLengthW(txtnfo_);
+    ::SendMessageW(txtnfo_, EM_SETSEL, 0, length);
 }
 
 void frmMain::mnuNow_Click() {
     // Inserted whether or not the text is locked: a locked box refuses only
     // the editing it is asked to do itself, and Save stays off while it is.
-    const std::string now = CurrentGeneralDate();
+    const std::wstring now = Wide(CurrentGeneralDate());
     // Undoable like any other edit; the caret ends behind the new text.
-    ::SendMessageA(txtnfo_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(now.c_str()));
+    ::SendMessageW(txtnfo_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(now.c_str()));
 }
 
 void frmMain::mnuGoto_Click() {

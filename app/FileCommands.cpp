@@ -5,6 +5,7 @@
 #include "common/Files.h"
 #include "common/Menus.h"
 #include "common/NumberFormat.h"
+#include "common/Unicode.h"
 #include "text/LongDirFix.h"
 #include "text/TextFile.h"
 
@@ -13,12 +14,32 @@
 
 namespace quorvel {
 
+namespace {
+
+// After the file's name, the encoding of a file that is not code page 437.
+const char* EncodingTag(NfoEncoding encoding) {
+    switch (encoding) {
+    case NfoEncoding::Utf8:
+    case NfoEncoding::Utf8WithMark:
+        return " [UTF-8]";
+    case NfoEncoding::Utf16Le:
+    case NfoEncoding::Utf16Be:
+        return " [UTF-16]";
+    case NfoEncoding::Cp437:
+        break;
+    }
+    return "";
+}
+
+} // namespace
+
 void frmMain::ShowFileInCaption() {
     // As many characters as the window is wide in twips / 150, rounded
     // halves to even, as a 16-bit number.
     const std::int16_t max = RoundToInt16(WidthTw() / 150).value_or(INT16_MAX);
-    const std::string caption = productTitle_ + " - " + LongDirFix(currentFile_, max);
-    ::SetWindowTextA(hwnd_, caption.c_str());
+    const std::string caption =
+        productTitle_ + " - " + LongDirFix(currentFile_, max) + EncodingTag(encoding_);
+    ::SetWindowTextW(hwnd_, Wide(caption).c_str());
 }
 
 // What Save must know of the last load.
@@ -33,14 +54,15 @@ void frmMain::mnuOpen_Click() {
     // target with it: however the dialog ends without a file (Cancel, or a
     // failure of its own), a Save cannot write the emptied text over the
     // file shown before.
-    ::SetWindowTextA(txtnfo_, "");
+    ::SetWindowTextW(txtnfo_, L"");
     currentFile_.clear();
+    encoding_ = NfoEncoding::Cp437;
     textHasNulBytes_ = false;
     fileUnread_ = false;
 
-    static constexpr char kFilter[] = "NFO Files [*.nfo]\0*.nfo\0All Files [*.*]\0*.*\0";
-    std::string file(32768, '\0');
-    OPENFILENAMEA ofn{};
+    static constexpr wchar_t kFilter[] = L"NFO Files [*.nfo]\0*.nfo\0All Files [*.*]\0*.*\0";
+    std::wstring file(32768, L'\0');
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = hwnd_;
     ofn.hInstance = instance_;
@@ -52,12 +74,12 @@ void frmMain::mnuOpen_Click() {
     // the first Open, not with the program, and kept until the program ends.
     static const HRESULT ole = ::OleInitialize(nullptr);
     static_cast<void>(ole);
-    if (!::GetOpenFileNameA(&ofn))
+    if (!::GetOpenFileNameW(&ofn))
         return;
-    currentFile_ = file.c_str();
+    currentFile_ = Utf8(file.c_str());
     if (currentFile_.empty())
         return;
-    NoteLoad(LoadText(txtnfo_, currentFile_));
+    NoteLoad(LoadText(txtnfo_, currentFile_, encoding_));
     ShowFileInCaption();
 }
 
@@ -72,20 +94,20 @@ void frmMain::mnuSave_Click() {
     if (!IsMenuItemEnabled(menu(), IDM_mnuSave))
         return;
     if (textHasNulBytes_) {
-        ::MessageBoxA(hwnd_,
-                      "This file holds NUL bytes, which the text box shows as blanks. Saving "
-                      "would change them, so the file was not saved.",
-                      "Error", MB_OK | MB_ICONINFORMATION);
+        ::MessageBoxW(hwnd_,
+                      L"This file holds NUL bytes, which the text box shows as blanks. Saving "
+                      L"would change them, so the file was not saved.",
+                      L"Error", MB_OK | MB_ICONINFORMATION);
         return;
     }
     if (fileUnread_) {
-        ::MessageBoxA(hwnd_,
-                      "This file could not be read when it was opened, so the text box does not "
-                      "hold its text. Saving would replace it, so the file was not saved.",
-                      "Error", MB_OK | MB_ICONINFORMATION);
+        ::MessageBoxW(hwnd_,
+                      L"This file could not be read when it was opened, so the text box does not "
+                      L"hold its text. Saving would replace it, so the file was not saved.",
+                      L"Error", MB_OK | MB_ICONINFORMATION);
         return;
     }
-    SaveText(txtnfo_, currentFile_);
+    SaveText(txtnfo_, currentFile_, encoding_);
 }
 
 } // namespace quorvel

@@ -6,6 +6,7 @@
 #include "common/Files.h"
 #include "common/Menus.h"
 #include "common/StringUtil.h"
+#include "common/Unicode.h"
 #include "settings/Load_Config.h"
 #include "settings/SettingsStore.h"
 #include "text/TextFile.h"
@@ -66,7 +67,7 @@ StartupArgs StartupArgsFromProcess() {
         args.programFolder.pop_back(); // the folder is kept without its backslash
     args.programFileName = FileNameOf(full);
 
-    args.commandLine = ArgumentString(::GetCommandLineA());
+    args.commandLine = ArgumentString(Utf8(::GetCommandLineW()));
     return args;
 }
 
@@ -97,17 +98,17 @@ bool frmMain::Create(HINSTANCE instance, const StartupArgs& args, int showComman
     args_ = args;
     dpi_ = SystemDpi();
     // Shared icons: the system keeps them for as long as the class needs them.
-    const HICON icon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUORVEL));
-    const HICON smallIcon = static_cast<HICON>(::LoadImageA(
-        instance, MAKEINTRESOURCEA(IDI_QUORVEL), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+    const HICON icon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUORVEL));
+    const HICON smallIcon = static_cast<HICON>(::LoadImageW(
+        instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
         ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     if (!RegisterClassOnce(instance, kFrmMainClass, CS_HREDRAW | CS_VREDRAW, icon, smallIcon))
         return false;
 
     // The window takes over the menu once it exists; until then, and if it
     // cannot be made, the menu and the shortcuts are freed here.
-    UniqueHmenu menu(::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINMENU)));
-    accel_.reset(::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCEL)));
+    UniqueHmenu menu(::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_MAINMENU)));
+    accel_.reset(::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCEL)));
     if (!menu || !accel_)
         return false;
 
@@ -132,26 +133,26 @@ bool frmMain::Create(HINSTANCE instance, const StartupArgs& args, int showComman
 
 void frmMain::CreateControls() {
     // Multi-line with a vertical scroll bar only, so long lines wrap at the
-    // box's width; locked until the settings say otherwise.
-    txtnfo_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+    // box's width; locked until the settings say otherwise. A Unicode box:
+    // the file's bytes reach it as characters of the program's own tables.
+    txtnfo_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                 WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE |
                                     ES_AUTOVSCROLL | ES_READONLY,
                                 0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(IDC_txtnfo), instance_,
                                 nullptr);
     // The default limit of 30,000 characters would refuse typing and pasting
     // into any real file.
-    ::SendMessageA(txtnfo_, EM_SETLIMITTEXT, 0, 0);
+    ::SendMessageW(txtnfo_, EM_SETLIMITTEXT, 0, 0);
 
-    NfoFont chosen = ChooseTextBoxFont(instance_, MAKEINTRESOURCEA(IDR_NFO_FONT), kTextFontPoints,
-                                       dpi_.y);
+    NfoFont chosen = ChooseTextBoxFont(instance_, IDR_NFO_FONT_12, kTextFontPoints, dpi_.y);
     font_ = std::move(chosen.font);
     carriedFont_ = std::move(chosen.carried);
-    ::SendMessageA(txtnfo_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    ::SendMessageW(txtnfo_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
     SetBackColor(backColor_);
     HookControl(txtnfo_, TextBoxHook, this);
 
-    txtTransp_ = ::CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 0, 0, hwnd_,
+    txtTransp_ = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 0, 0, hwnd_,
                                    reinterpret_cast<HMENU>(IDC_txtTransp), instance_, nullptr);
 }
 
@@ -192,7 +193,7 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept 
     default:
         break;
     }
-    return ::DefWindowProcA(hwnd_, msg, wParam, lParam);
+    return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 
 void frmMain::OnWindowGone() noexcept {
@@ -234,10 +235,10 @@ bool frmMain::PreTranslateMessage(MSG& msg) {
     // The menu's shortcuts belong to the main window only; the dialogs get
     // their Tab and Enter handling.
     if (root == hwnd_)
-        return accel_ && ::TranslateAcceleratorA(hwnd_, accel_.get(), &msg) != 0;
+        return accel_ && ::TranslateAcceleratorW(hwnd_, accel_.get(), &msg) != 0;
     for (HWND dialog : {gotoLineDlg_, transPDlg_})
         if (dialog && root == dialog && ::IsWindow(dialog))
-            return ::IsDialogMessageA(dialog, &msg) != 0;
+            return ::IsDialogMessageW(dialog, &msg) != 0;
     return false;
 }
 
@@ -246,7 +247,7 @@ bool frmMain::PreTranslateMessage(MSG& msg) {
 void frmMain::Form_Load() {
     Form_Resize();
     productTitle_ = kProductTitle;
-    ::SetWindowTextA(hwnd_, productTitle_.c_str());
+    ::SetWindowTextW(hwnd_, Wide(productTitle_).c_str());
 
     // The window's cipher instance and settings path.
     settings_ = std::make_unique<SettingsStore>(args_.programFolder);
@@ -255,18 +256,20 @@ void frmMain::Form_Load() {
     // The text box gets the file's text only once the window has its final
     // size: a wrapping box lays out its whole text again when its width
     // changes, which for a large file costs as much as the load itself.
-    std::string text;
+    NfoText text;
     bool haveText = false;
     if (!args_.commandLine.empty()) {
         currentFile_ = args_.commandLine;
         const auto outcome = ReadTextFile(hwnd_, currentFile_, text);
         haveText = outcome != LoadOutcome::Failed;
+        if (haveText)
+            encoding_ = text.encoding;
         NoteLoad(outcome);
         ShowFileInCaption();
     }
     ApplyPlacement();
     if (haveText)
-        ::SetWindowTextA(txtnfo_, text.c_str());
+        SetTextBoxText(txtnfo_, text.text);
 }
 
 void frmMain::Form_Resize() {
@@ -324,7 +327,7 @@ bool frmMain::SetBackColor(std::uint32_t color) {
 }
 
 void frmMain::SetLocked(bool locked) {
-    ::SendMessageA(txtnfo_, EM_SETREADONLY, locked ? TRUE : FALSE, 0);
+    ::SendMessageW(txtnfo_, EM_SETREADONLY, locked ? TRUE : FALSE, 0);
     SetMenuItemEnabled(menu(), IDM_mnuSave, !locked);
 }
 

@@ -125,6 +125,8 @@ private:
     StartupArgs args_;
     std::string productTitle_;
     std::string currentFile_;
+    // The encoding the shown file was read in, and Save writes.
+    NfoEncoding encoding_ = NfoEncoding::Cp437;
     // The text box shows a file whose NUL bytes it cannot hold; saving it
     // back would change the file, so Save refuses.
     bool textHasNulBytes_ = false;

@@ -1,7 +1,8 @@
 // How long the program takes to show an NFO, against the floor set by the
-// text box itself: a bare multi-line edit control of the same style and
-// font taking the same bytes. Prints a table; judges nothing.
-#include "text/TextLines.h"
+// text box itself: a bare Unicode multi-line edit control of the same style
+// and font taking the same text, and against another build of the program
+// (an older one) taken in the same turns. Prints a table; judges nothing.
+#include "text/NfoText.h"
 #include "app/resource.h"
 #include "appearance/CarriedFont.h"
 #include "common/Twips.h"
@@ -149,30 +150,30 @@ double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-// The floor: a bare edit control of the same style, size and font.
-double TimeBareControl(const std::string& text) {
+// The floor: a bare Unicode edit control of the same style, size and font.
+double TimeBareControl(const std::u16string& text) {
     const quorvel::Dpi dpi = quorvel::SystemDpi();
     RECT rc{0, 0, quorvel::TwipsToPixels(8355, dpi.x), quorvel::TwipsToPixels(6855, dpi.y)};
-    HWND top = ::CreateWindowExA(0, "STATIC", "floor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+    HWND top = ::CreateWindowExW(0, L"STATIC", L"floor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                  rc.right, rc.bottom, nullptr, nullptr, nullptr, nullptr);
     RECT client{};
     ::GetClientRect(top, &client);
-    HWND edit = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+    HWND edit = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                   WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                                       ES_READONLY,
                                   0, 0, client.right, client.bottom, top, nullptr, nullptr, nullptr);
-    ::SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
-    const quorvel::NfoFont font = quorvel::ChooseTextBoxFont(
-        ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_NFO_FONT), 6, dpi.y);
-    ::SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font.font.get()), FALSE);
+    ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+    const quorvel::NfoFont font =
+        quorvel::ChooseTextBoxFont(::GetModuleHandleW(nullptr), IDR_NFO_FONT_12, 6, dpi.y);
+    ::SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font.font.get()), FALSE);
     const double start = Now();
-    ::SetWindowTextA(edit, text.c_str());
+    ::SetWindowTextW(edit, reinterpret_cast<const wchar_t*>(text.c_str()));
     ::UpdateWindow(top);
     const double seconds = Now() - start;
     ::DestroyWindow(top);
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        ::DispatchMessageA(&msg);
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        ::DispatchMessageW(&msg);
     return seconds;
 }
 
@@ -184,11 +185,11 @@ void TimeFontChoice() {
     const int dpiY = quorvel::SystemDpi().y;
     quorvel::DescribeRealizedFont(static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
     double start = Now();
-    quorvel::DescribeRealizedFont(quorvel::CreateNfoFont("Terminal", 6, dpiY).get());
+    quorvel::DescribeRealizedFont(quorvel::CreateSystemNfoFont(6, dpiY).get());
     const double asked = Now() - start;
     start = Now();
-    const quorvel::NfoFont chosen = quorvel::ChooseTextBoxFont(
-        ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_NFO_FONT), 6, dpiY);
+    const quorvel::NfoFont chosen =
+        quorvel::ChooseTextBoxFont(::GetModuleHandleW(nullptr), IDR_NFO_FONT_12, 6, dpiY);
     const double choice = Now() - start;
     std::printf("text box font: \"Terminal\" made and asked %.2f ms; the whole choice %.2f ms (%s)\n\n",
                 asked * 1000, choice * 1000,
@@ -246,19 +247,19 @@ int main(int argc, char** argv) {
     };
     const Case cases[] = {{"16 KB", 16 * 1024}, {"1 MB", 1024 * 1024}, {"10 MB", 10 * 1024 * 1024}};
 
+    const std::string otherExe = argc > 2 ? argv[2] : "";
     TimeFontChoice();
-    const double emptyStart = CompareStarts(exe, folder + "\\quorvel_bare_window.exe",
-                                            argc > 2 ? argv[2] : "", repeats);
-    std::printf("%-6s %10s %10s %10s %10s %9s %12s\n", "file", "program s", "floor s", "own s",
-                "own/floor", "target", "peak WS MB");
+    const double emptyStart =
+        CompareStarts(exe, folder + "\\quorvel_bare_window.exe", otherExe, repeats);
+    std::printf("%-6s %10s %10s %10s %10s %9s %12s %10s\n", "file", "program s", "floor s", "own s",
+                "own/floor", "target", "peak WS MB", "other/this");
 
     for (const Case& c : cases) {
         const std::string path = std::string(temp) + "quorvel-bench-" + std::to_string(c.size) + ".nfo";
         const std::string bytes = MakeNfo(c.size);
         std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        const std::string text = quorvel::NormalizeLines(bytes);
-        std::vector<double> program;
-        std::vector<double> floor;
+        const std::u16string text = quorvel::DecodeNfo(bytes).text;
+        std::vector<double> program, floor, other;
         SIZE_T peak = 0;
         const int n = c.size >= 10 * 1024 * 1024 ? std::min(repeats, 2) : repeats;
         for (int r = 0; r < n; ++r) {
@@ -266,12 +267,18 @@ int main(int argc, char** argv) {
             program.push_back(l.seconds);
             peak = std::max(peak, l.peakWorkingSet);
             floor.push_back(TimeBareControl(text));
+            if (!otherExe.empty())
+                other.push_back(TimeProgram(otherExe, path, text.size()).seconds);
         }
         const double p = Fastest(program);
         const double f = Fastest(floor);
         const double own = p - emptyStart - f;
-        std::printf("%-6s %10.3f %10.3f %10.3f %9.1f%% %9s %12.1f\n", c.name, p, f, own,
-                    100.0 * own / f, "< 10%", static_cast<double>(peak) / (1024.0 * 1024.0));
+        char speedUp[32] = "-";
+        if (!other.empty())
+            std::snprintf(speedUp, sizeof speedUp, "%.2fx", Fastest(other) / p);
+        std::printf("%-6s %10.3f %10.3f %10.3f %9.1f%% %9s %12.1f %10s\n", c.name, p, f, own,
+                    100.0 * own / f, "< 10%", static_cast<double>(peak) / (1024.0 * 1024.0),
+                    speedUp);
         ::DeleteFileA(path.c_str());
     }
     return 0;

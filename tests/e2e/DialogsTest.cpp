@@ -39,6 +39,20 @@ class DialogTest : public ::testing::Test {
                                                 : window_.frm().transPWindow();
     }
     HWND Item(int id) const { return ::GetDlgItem(dialog_, id); }
+    // A tool dialog as the user sees it: its caption, whether it stays on
+    // top, where it is, and whether the main window takes input meanwhile.
+    std::string Shown(HWND dialog) const {
+        RECT rc{}, main{};
+        ::GetWindowRect(dialog, &rc);
+        ::GetWindowRect(window_.hwnd(), &main);
+        const bool centred = rc.left == (::GetSystemMetrics(SM_CXSCREEN) - (rc.right - rc.left)) / 2 &&
+                             rc.top == (::GetSystemMetrics(SM_CYSCREEN) - (rc.bottom - rc.top)) / 2;
+        return WindowText(dialog) +
+               (::GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST ? " topmost" : "") +
+               (centred ? " centred" : "") +
+               (rc.left == main.left && rc.top == main.top ? " on the main window's corner" : "") +
+               (::IsWindowEnabled(window_.hwnd()) ? "" : " main window disabled");
+    }
     void Click(int id) const { ::PostMessageA(Item(id), BM_CLICK, 0, 0); }
     // Opens About; `inside` runs on a helper thread while it is open, then OK.
     void WithAbout(const std::function<void(HWND)>& inside) {
@@ -52,12 +66,17 @@ class DialogTest : public ::testing::Test {
 
     // From `caret` in a fresh Goto dialog: a jump closes it with the caret at
     // `expected`; a refusal (-1) shows the message, keeps it, moves nothing.
-    void ExpectJump(const std::string& entry, int caret, int expected) {
+    // Enter in the entry box does what the button does.
+    void ExpectJump(const std::string& entry, int caret, int expected, bool byEnter = false) {
         SCOPED_TRACE("\"" + entry + "\" from " + std::to_string(caret));
         ::SendMessageA(window_.txtnfo(), EM_SETSEL, caret, caret);
         ASSERT_NE(Open(IDM_mnuGoto), nullptr);
         ::SetWindowTextA(Item(frmGotoLine::kTxtLineNr), entry.c_str());
-        EXPECT_EQ(Answering("Error", IDOK, [&] { Click(frmGotoLine::kCmdGoto); }),
+        const auto go = [&] {
+            byEnter ? void(::PostMessageA(Item(frmGotoLine::kTxtLineNr), WM_KEYDOWN, VK_RETURN, 1))
+                    : Click(frmGotoLine::kCmdGoto);
+        };
+        EXPECT_EQ(Answering("Error", IDOK, go),
                   expected < 0 ? "Invalid Line Number!" : "");
         EXPECT_EQ(::IsWindow(dialog_) != FALSE, expected < 0);
         const int at = expected < 0 ? caret : expected;
@@ -157,6 +176,14 @@ TEST_F(DialogTest, AboutShowsTheVersionCopyrightAndLinksAndEndsAlwaysOnTop) {
     EXPECT_EQ(web.Url(), "https://quorvel.example");
     EXPECT_FALSE(topMost());
     EXPECT_EQ(window_.MenuCaption(IDM_mnuOnTop), "Set Always On Top (False)");
+    for (const WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+        bool closed = false;
+        WithAbout([&](HWND box) {
+            ::PostMessageA(box, WM_KEYDOWN, key, 0);
+            closed = WaitUntilQuiet([&] { return !::IsWindow(box); }, 5000);
+        });
+        EXPECT_TRUE(closed) << "key " << key << " leaves the About box open";
+    }
     EXPECT_EQ(UnscrambleSettings(window_ / "config.bin"), "[INIT]\r\nALWAYSONTOP=0\r\n");
 }
 
@@ -238,6 +265,8 @@ TEST_F(DialogTest, GotoEntriesMoveTheCaretToTheirLineOrAreRefused) {
                 {"abc", 12, -1}, {"-1", 12, -1}, {"99999999999", 12, -1}};
     for (const auto& r : rows)
         ExpectJump(r.entry, r.caret, r.line < 0 ? -1 : starts[r.line]);
+    ExpectJump("3", 0, starts[2], true);
+    ExpectJump("9", 0, -1, true);
 }
 
 // Wrapped pieces count as lines; a second Goto brings the open one forward.
@@ -253,6 +282,7 @@ TEST_F(DialogTest, GotoCountsWrappedPiecesAsLinesAndOpensOnce) {
     const int count = static_cast<int>(::SendMessageA(window_.txtnfo(), EM_GETLINECOUNT, 0, 0));
     ASSERT_GT(count, 4) << "the long line must wrap";
     const HWND first = Open(IDM_mnuGoto);
+    EXPECT_EQ(Shown(first), "  Goto Line... topmost centred");
     ::SetWindowTextA(Item(frmGotoLine::kTxtLineNr), "3");
     ::SetWindowTextA(window_.txtnfo(), (longLine + "\r\nlast\r\n\r\n").c_str());
     EXPECT_EQ(Open(IDM_mnuGoto), first);
@@ -278,8 +308,11 @@ TEST_F(DialogTest, TransparencyOpensAtTheLevelsPercentageAndStoresAChange) {
                                          {"10", 30}, {"1000", 100}, {"abc", 30}}) {
         ::SetWindowTextA(window_.frm().txtTransp(), level);
         ASSERT_NE(Open(IDM_mnuTransP), nullptr) << level;
+        EXPECT_EQ(Shown(dialog_),
+                  "  Transparency Settings topmost on the main window's corner main window disabled");
         EXPECT_EQ(::SendMessageA(Item(frmTransP::kSlider), TBM_GETPOS, 0, 0), percent) << level;
         EXPECT_EQ(MoveAndClose({}, false, IDYES), "") << level;
+        EXPECT_TRUE(::IsWindowEnabled(window_.hwnd()));
         EXPECT_EQ(Level(), std::string(level) + " 204 " + stored("204"));
     }
     const struct {

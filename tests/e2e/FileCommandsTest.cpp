@@ -2,6 +2,7 @@
 // them: the real window and Open dialog, real files, the real clipboard.
 #include "app/resource.h"
 #include "common/Handles.h"
+#include "common/Unicode.h"
 #include "tests/e2e/ProgramHarness.h"
 #include "tests/e2e/WindowHarness.h"
 #include "tests/support/ReadOnlyFolder.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 using namespace quorvel;
@@ -173,6 +175,7 @@ TEST_F(FileCommandsTest, AFileWhoseLoadFailedIsNeverSavedOver) {
         UniqueHfile held = LockWithoutSharing(file); // through the Open dialog
         EXPECT_EQ(OpenFailing(file), "File Not Found");
     }
+    EXPECT_EQ(window_.Caption(), "Quorvel - " + file) << "names the file all the same";
     EXPECT_NE(SaveText("typed\r\n").find("could not be read"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(file), "precious\r\n");
 
@@ -299,4 +302,60 @@ TEST_F(MainWindowTest, TheBoxFillsTheWindowAndOnlyTheCloseBoxStoresThePlacement)
     EXPECT_FALSE(::IsWindow(again.hwnd()));
     EXPECT_EQ(placement_.GetDword("MainLeft"), ::MulDiv(33, 1440, ScreenDpi()));
     EXPECT_EQ(placement_.GetDword("MainWidth"), ::MulDiv(500, 1440, ScreenDpi()));
+}
+
+// The menu as the user reads it at a first start, and each shortcut of the
+// program's table reaching its command (TranslateAccelerator, as the main
+// window's message loop calls it, on a window that notes the command).
+TEST_F(MainWindowTest, MenusReadAsDesignedAndEachShortcutReachesItsCommand) {
+    std::string tree;
+    const std::function<void(HMENU, const std::string&)> walk = [&](HMENU menu, const std::string& indent) {
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            wchar_t text[128] = {};
+            ::GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+            tree += indent + (text[0] ? Utf8(text) : "-") + "|";
+            if (HMENU sub = ::GetSubMenu(menu, i))
+                walk(sub, indent + ".");
+        }
+    };
+    walk(window_.frm().menu(), "");
+    EXPECT_EQ(tree, "File|.Open NFO\tCtrl+O|.Save NFO\tCtrl+S|.-|.Make Writable\tCtrl+R|.-|"
+                    ".Set Color|..Set ForeColor\tCtrl+F|..Set BackColor\tCtrl+B|.Preferences|"
+                    "..Set Always On Top (False)\tCtrl+F1|..Set TransParency Level\tCtrl+F2|"
+                    "..Registry Settings|...Add File Association\tCtrl+F3|...Add URL Protocol\tCtrl+F4|"
+                    ".-|.Exit\tF1|Edit|.Undo\tCtrl+Z|.-|.Cut\tCtrl+X|.Copy\tCtrl+C|.Paste\tCtrl+V|"
+                    ".Delete\tDel|.-|.Goto LineNR...\tCtrl+G|.-|.Select All\tCtrl+A|"
+                    ".Insert Time and Date\tF5|About|");
+
+    static UINT noted = 0;
+    HWND probe = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ::SetWindowLongPtrW(probe, GWLP_WNDPROC,
+                        reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+                            noted = m == WM_COMMAND ? LOWORD(w) : noted;
+                            return ::DefWindowProcW(h, m, w, l);
+                        }));
+    const UniqueHaccel accel(::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ACCEL)));
+    const struct {
+        WPARAM key;
+        bool ctrl;
+        UINT command; // 0: none
+    } keys[] = {{'O', true, IDM_mnuOpen},    {'S', true, IDM_mnuSave},      {'R', true, IDM_mnuMakeWrite},
+                {'F', true, IDM_mnuFC},      {'B', true, IDM_mnuBC},        {VK_F1, true, IDM_mnuOnTop},
+                {VK_F2, true, IDM_mnuTransP}, {VK_F3, true, IDM_mnuAss},    {VK_F4, true, IDM_mnuUrl},
+                {VK_F1, false, IDM_mnuExit}, {'Z', true, IDM_mnuUndo},      {'X', true, IDM_mnuCut},
+                {'C', true, IDM_mnuCopy},    {'V', true, IDM_mnuPaste},     {VK_DELETE, false, IDM_mnuDelete},
+                {'G', true, IDM_mnuGoto},    {'A', true, IDM_mnuSelAll},    {VK_F5, false, IDM_mnuNow},
+                {'O', false, 0},             {VK_F2, false, 0},             {VK_F5, true, 0}};
+    BYTE state[256] = {};
+    for (const auto& k : keys) {
+        state[VK_CONTROL] = k.ctrl ? 0x80 : 0;
+        ::SetKeyboardState(state);
+        noted = 0;
+        MSG msg{probe, WM_KEYDOWN, k.key, 1, 0, {}};
+        ::TranslateAcceleratorW(probe, accel.get(), &msg);
+        EXPECT_EQ(noted, k.command) << (k.ctrl ? "Ctrl+" : "") << k.key;
+    }
+    state[VK_CONTROL] = 0;
+    ::SetKeyboardState(state);
+    ::DestroyWindow(probe);
 }

@@ -1,9 +1,9 @@
 // The main window on the screen: it comes back where it was closed, kept in
-// twips at any DPI, and draws NFO art as art. NfoArtTest runs a second time
-// in a plain prefix (QUORVEL_TEST_FONT=carried), where the program's own
-// font must draw.
+// twips at any DPI, and draws NFO art as DOS drew it. NfoArtTest runs again
+// in a plain prefix and in one with the Japanese ANSI code page.
 #include "app/resource.h"
-#include "appearance/CarriedFont.h"
+#include "appearance/NfoFont.h"
+#include "tests/support/Cp437Cells.h"
 #include "tests/e2e/ProgramHarness.h"
 #include "tests/support/Wait.h"
 
@@ -92,13 +92,18 @@ TEST_F(PlacementTest, StartUpPlacesTheWindowFromTheStoredTwips) {
     }
 }
 
-TEST_F(PlacementTest, ClosingNormalStoresItMaximisedKeepsTheStoredOne) {
+TEST_F(PlacementTest, ClosingNormalStoresItMaximisedOrMinimisedKeepsTheStoredOne) {
     Store({300, 450, 7000, 5000});
-    EXPECT_EQ(CloseAfter([](ProgramUnderTest& program) {
-                  ::PostMessageA(program.mainWindow(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-                  WaitUntilQuiet([&] { return ::IsZoomed(program.mainWindow()); });
-              }),
-              (Values{300, 450, 7000, 5000}));
+    for (const WPARAM state : {SC_MAXIMIZE, SC_MINIMIZE}) {
+        EXPECT_EQ(CloseAfter([&](ProgramUnderTest& program) {
+                      ::PostMessageA(program.mainWindow(), WM_SYSCOMMAND, state, 0);
+                      WaitUntilQuiet([&] {
+                          return state == SC_MAXIMIZE ? ::IsZoomed(program.mainWindow())
+                                                      : ::IsIconic(program.mainWindow());
+                      });
+                  }),
+                  (Values{300, 450, 7000, 5000}));
+    }
     const Values moved = {-1200, 600, 9000, 6300};
     EXPECT_EQ(CloseAfter([](ProgramUnderTest& program) { MoveTo(program, -80, 40, 600, 420); }),
               moved);
@@ -135,69 +140,132 @@ TEST_F(PlacementTest, SizeAndStoredPlacementFollowTheDpi) {
 
 namespace {
 
-// The dark pixels of each row of the window's client area on the screen.
-std::vector<std::vector<int>> Photograph(HWND hwnd) {
+// The window's client area as it is on the screen: whether each pixel is
+// dark, row by row.
+struct Photo {
+    int width = 0, height = 0;
+    std::vector<char> dark;
+    bool operator==(const Photo&) const = default;
+    bool At(int x, int y) const { return x < width && y < height && dark[y * width + x]; }
+};
+
+Photo Photograph(HWND hwnd) {
     RECT rc{};
     POINT origin{0, 0};
     ::GetClientRect(hwnd, &rc);
     ::ClientToScreen(hwnd, &origin);
     const WindowDC screen(nullptr);
-    HDC mem = ::CreateCompatibleDC(screen.get());
+    const UniqueHdc mem(::CreateCompatibleDC(screen.get()));
     UniqueHbitmap bitmap(::CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));
-    const HGDIOBJ old = ::SelectObject(mem, bitmap.get());
-    ::BitBlt(mem, 0, 0, rc.right, rc.bottom, screen.get(), origin.x, origin.y, SRCCOPY);
-    ::SelectObject(mem, old);
+    {
+        const SelectGuard select(mem.get(), bitmap.get());
+        ::BitBlt(mem.get(), 0, 0, rc.right, rc.bottom, screen.get(), origin.x, origin.y, SRCCOPY);
+    }
     BITMAPINFO bi{};
     bi.bmiHeader = {sizeof bi.bmiHeader, rc.right, -rc.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<RGBQUAD> bits(static_cast<std::size_t>(rc.right * rc.bottom));
-    ::GetDIBits(mem, bitmap.get(), 0, static_cast<UINT>(rc.bottom), bits.data(), &bi,
+    ::GetDIBits(mem.get(), bitmap.get(), 0, static_cast<UINT>(rc.bottom), bits.data(), &bi,
                 DIB_RGB_COLORS);
-    ::DeleteDC(mem);
-    std::vector<std::vector<int>> rows(static_cast<std::size_t>(rc.bottom));
-    for (int i = 0; i < rc.right * rc.bottom; ++i)
-        if (bits[i].rgbRed + bits[i].rgbGreen + bits[i].rgbBlue < 3 * 128)
-            rows[i / rc.right].push_back(i % rc.right);
-    return rows;
+    Photo photo{rc.right, rc.bottom, {}};
+    for (const RGBQUAD& p : bits)
+        photo.dark.push_back(p.rgbRed + p.rgbGreen + p.rgbBlue < 3 * 128);
+    return photo;
 }
 
-// Whether the first two lines, 30 x 0xDB and 0xC9, 28 x 0xCD, 0xBB, draw as
-// a solid band and, below it, two rows dark along the line.
-bool DrawnAsArt(const std::vector<std::vector<int>>& rows) {
-    std::size_t top = 0, end = 0;
-    while (top < rows.size() && rows[top].empty())
-        ++top;
-    for (end = top; end < rows.size() && !rows[end].empty();)
-        ++end;
-    if (end == top || rows[top].back() - rows[top].front() < 30 * 4)
-        return false;
-    const std::size_t width = rows[top].back() - rows[top].front() + 1;
-    for (std::size_t y = top; y < end; ++y)
-        if (rows[y].size() * 10 < width * 9)
-            return false;
-    std::vector<std::size_t> bars;
-    for (std::size_t y = end; y < end + end - top && y < rows.size(); ++y) {
-        std::size_t run = 0, longest = 0;
-        for (std::size_t i = 1; i < rows[y].size(); ++i)
-            longest = std::max(longest, run = rows[y][i] == rows[y][i - 1] + 1 ? run + 1 : 0);
-        if (longest * 10 >= width * 8)
-            bars.push_back(y);
+// The grid of an NFO that holds every byte: a row per high nibble, each
+// between two bars; NUL, TAB, LF and CR, whose rules change the text, as
+// blanks.
+std::string GridBytes() {
+    std::string bytes;
+    for (int b = 0; b < 256; ++b) {
+        bytes += b % 16 == 0 ? "|" : "";
+        bytes += b == 0 || b == '\t' || b == '\n' || b == '\r' ? ' ' : static_cast<char>(b);
+        bytes += b % 16 == 15 ? "|\r\n" : "";
     }
-    return bars.size() == 2 && bars[1] - bars[0] >= 2;
+    return bytes;
+}
+
+// Whether the box shows the grid cell by cell as `c` draws the bytes: each
+// at its own column, glyph for glyph. Looks for the grid's first bar near
+// the box's top left corner, where its margin puts the text.
+::testing::AssertionResult DrawsTheGrid(const Photo& photo, const Cells& c, const std::string& grid) {
+    for (int top = 0; top < 24; ++top) {
+        for (int left = 0; left < 24; ++left) {
+            const auto dark = [&](int x, int y) { return photo.At(x, y); };
+            if (DrawnCell(dark, left, top, c) != c.rows['|'])
+                continue;
+            for (int row = 0; row < 16; ++row) {
+                for (int col = 0; col < 18; ++col) {
+                    const auto b = static_cast<unsigned char>(grid[static_cast<std::size_t>(row * 20 + col)]);
+                    const auto drawn = DrawnCell(dark, left + col * c.width, top + row * c.height, c);
+                    if (drawn != c.rows[b])
+                        return ::testing::AssertionFailure()
+                               << "byte 0x" << std::hex << int(b) << " at row " << std::dec << row
+                               << ", column " << col << ": drew " << Picture(drawn, c.width)
+                               << ", not " << Picture(c.rows[b], c.width);
+                }
+            }
+            return ::testing::AssertionSuccess();
+        }
+    }
+    return ::testing::AssertionFailure() << "no grid where the text starts";
 }
 
 } // namespace
 
-TEST(NfoArtTest, BlocksAndDoubleLinesDrawAsArtNotLetters) {
-    // The font this prefix gives the program: its own Terminal, or the carried one.
-    const char* font = std::getenv("QUORVEL_TEST_FONT");
-    const UniqueHfont terminal = CreateNfoFont(kSystemNfoFace, 6, ScreenDpi());
-    EXPECT_EQ(ChooseNfoFont(::GetOEMCP(), DescribeRealizedFont(terminal.get())),
-              font && std::string(font) == "carried" ? NfoFontSource::Carried
-                                                     : NfoFontSource::System);
+// NFO art as DOS drew it, from a CP437, a UTF-8 and a UTF-16 file, at 96
+// and 144 DPI, in the prefix this runs in (the prepared one, a plain one as
+// a user's own new one is, one with the Japanese ANSI code page 932): every
+// byte draws as its CP437 cell in a column of its own, and every file saves
+// back to its own bytes.
+TEST(NfoArtTest, EveryByteDrawsAsItsCp437CellAndEachFileSavesBack) {
+    if (const char* acp = std::getenv("QUORVEL_TEST_ACP")) {
+        ASSERT_EQ(::GetACP(), std::strtoul(acp, nullptr, 10)) << "the prefix's ANSI code page";
+    }
+    const std::vector<Cells> sizes = ReadCells();
+    ASSERT_FALSE(sizes.empty());
+    const std::string grid = GridBytes();
+    std::wstring text; // the grid's characters, from the system's own CP437 table
+    for (const char b : grid)
+        text += b == '\r' || b == '\n' ? wchar_t(b) : Cp437Text()[static_cast<unsigned char>(b)];
+    const auto encoded = [&](UINT codePage) {
+        std::string bytes(text.size() * 4, '\0');
+        bytes.resize(::WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), bytes.data(),
+                                           int(bytes.size()), nullptr, nullptr));
+        return bytes;
+    };
+    const std::string utf16(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    const std::pair<const char*, std::string> files[] = {
+        {"", grid}, {" [UTF-8]", encoded(CP_UTF8)}, {" [UTF-16]", "\xFF\xFE" + utf16}};
+
+    constexpr char kKey[] = "Control Panel\\Desktop", kValue[] = "LogPixels";
+    DWORD prefixDpi = 96, size = sizeof prefixDpi;
+    ::RegGetValueA(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &prefixDpi, &size);
     PlacementKey placement;
-    ProgramUnderTest program;
-    WriteFileBytes(program / "art.nfo",
-                   std::string(30, '\xDB') + "\r\n\xC9" + std::string(28, '\xCD') + "\xBB\r\n");
-    ASSERT_TRUE(program.Start(program / "art.nfo") && program.WaitMainWindow()) << program.Why();
-    EXPECT_TRUE(WaitUntil([&] { return DrawnAsArt(Photograph(program.textBox())); }));
+    for (const DWORD dpi : {96, 144}) {
+        SCOPED_TRACE(std::to_string(dpi) + " DPI");
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &dpi, 4);
+        const int cell = CarriedCellHeight(-PointsToFontHeight(6, static_cast<int>(dpi)));
+        const Cells& c = *std::find_if(sizes.begin(), sizes.end(), [&](auto& s) { return s.height == cell; });
+        ProgramUnderTest program;
+        WriteScrambledSettings(program / "config.bin", "[INIT]\r\nMAKEWRITE=0\r\n"); // Save works
+        std::optional<Photo> first;
+        for (const auto& [tag, bytes] : files) {
+            SCOPED_TRACE(*tag ? tag : " [CP437]");
+            const std::string nfo = program / "grid.nfo";
+            WriteFileBytes(nfo, bytes);
+            ASSERT_TRUE(program.Start(nfo) && program.WaitMainWindow()) << program.Why();
+            EXPECT_EQ(program.Caption(), "Quorvel - " + nfo + tag);
+            // The caret away from the grid, at the end of the text.
+            ::SendMessageW(program.textBox(), EM_SETSEL, WPARAM(-1), -1);
+            Photo photo;
+            EXPECT_TRUE(WaitUntil([&] { return DrawsTheGrid(photo = Photograph(program.textBox()), c, grid); }))
+                << DrawsTheGrid(photo, c, grid).message();
+            EXPECT_TRUE(!first || photo == *first) << "drawn otherwise than the CP437 file";
+            first = first.value_or(photo);
+            ASSERT_TRUE(program.SendCommand(IDM_mnuSave));
+            EXPECT_EQ(ReadFileBytes(nfo), bytes) << "saved back otherwise";
+        }
+    }
+    ::RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &prefixDpi, 4);
 }

@@ -90,8 +90,12 @@ TEST(SettingsTest, StoredSettingsAreAppliedAtStartup) {
         // The upper-case keys come from a hand-edited file and win.
         {"ForeColor=255\r\nFGCOLOR=65280\r\nBackColor=0\r\nBGCOLOR=16711680",
          {.colours = "65280/16711680"}},
+        {"ForeColor=255\r\nBackColor=65280", {.colours = "255/65280"}}, // no upper-case twin
         {"TRANSPATENCY=127.5", {.alpha = "128"}},
         {"TRANSPATENCY=256", {}},
+        // An empty value keeps the value read before it: FGCOLOR takes 200.
+        {"TRANSPATENCY=200\r\nFGCOLOR=", {.alpha = "200", .colours = "200/16777215"}},
+        {"ALWAYSONTOP=2\r\nMAKEWRITE=2", {.onTop = "Set Always On Top"}}, // neither 0 nor 1
     };
     for (const auto& row : rows) {
         WindowUnderTest window;
@@ -100,6 +104,28 @@ TEST(SettingsTest, StoredSettingsAreAppliedAtStartup) {
         ASSERT_TRUE(window.Start());
         EXPECT_EQ(ShownBy(window), row.shown) << row.lines;
     }
+}
+
+// A config.bin exactly as an earlier version stored it (its bytes fixed
+// here, not made with the program's cipher) reads, and a choice changes the
+// byte of its value alone.
+TEST(SettingsTest, AFileAnEarlierVersionStoredReadsAndKeepsItsForm) {
+    const PlacementKey placement;
+    // [INIT], ALWAYSONTOP=1, MAKEWRITE=0, ForeColor=255, BackColor=0, each
+    // line ending in CR LF, scrambled with the settings password.
+    const std::string stored =
+        "\xB5\x8F\x99\x01\xAE\xA3\x58\xC2\x9B\x92\xA2\xF9\xB3\x99\x9A\x06\xAE\x95\x9B\xF5\x8B"
+        "\x53\x55\x05\x9B\x91\x90\x0F\xAC\x8F\x9F\xFD\x97\x76\x58\xC2\xA0\xB5\xBD\x1D\x9D\xB5"
+        "\xB7\x27\xCC\x83\x7D\xED\x8F\x53\x55\xFA\xBB\xA9\xB6\xFB\xC9\xB2\xBA\x2A\x97\x76\x58\xC2";
+    WindowUnderTest window;
+    WriteFileBytes(window / "config.bin", stored);
+    ASSERT_TRUE(window.Start());
+    EXPECT_EQ(ShownBy(window), (Shown{.onTop = "Set Always On Top (True) topmost",
+                                      .makeWrite = "Make Read-Only save", .colours = "255/0"}));
+    window.Command(IDM_mnuOnTop);
+    std::string after = stored;
+    after[20] = '\x8A'; // ALWAYSONTOP=0
+    EXPECT_EQ(ReadFileBytes(window / "config.bin"), after);
 }
 
 // A denied write is neither shown nor stored as done; once the way is clear

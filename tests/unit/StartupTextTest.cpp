@@ -40,6 +40,9 @@ TEST(LongDirFix, KeepsTheDriveDotsAndTheTailFromABackslash) {
         {"C:\\abc\\de", 8, "C:\\...\\de"}, // the backslash at Len - m is found
         {"C:\\ab\\cde", 8, "C:\\..."},      // one before it is not
         {"abcdefgh", 4, "abc..."},
+        // Characters, not bytes: Ω and é count once each.
+        {"\u03a9:\\\u00e9\u00e9\\d.nfo", 11, "\u03a9:\\\u00e9\u00e9\\d.nfo"},
+        {"\u03a9:\\\u00e9\u00e9\u00e9\u00e9\u00e9\\d.nfo", 11, "\u03a9:\\...\\d.nfo"},
         {"", 0, ""},
     };
     for (const auto& row : rows)
