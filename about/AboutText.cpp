@@ -18,7 +18,7 @@ std::string AboutCopyrightText(std::string_view legalCopyright) {
     // The version resource cannot hold a line break, so the text carries the
     // two characters backslash and n where the line is to break.
     const std::string broken = ReplaceAll(legalCopyright, "\\n", "\r\n");
-    return ReplaceAll(broken, "(c)", "\xA9");
+    return ReplaceAll(broken, "(c)", "\xC2\xA9");
 }
 
 std::string AboutMailTarget(std::string_view address, std::string_view titleLine) {

@@ -16,8 +16,8 @@ std::string AboutTitleLine(std::string_view fileDescription, std::uint16_t major
                            std::uint16_t revision);
 
 // The copyright text as shown: every backslash-n pair becomes a line break
-// (CR LF), then every "(c)" the copyright sign (0xA9 in the ANSI code page).
-// Both replacements are exact and case-sensitive.
+// (CR LF), then every "(c)" the copyright sign (U+00A9, in UTF-8). Both
+// replacements are exact and case-sensitive.
 std::string AboutCopyrightText(std::string_view legalCopyright);
 
 // The mail link's target: "mailto:", the address, "?subject=" and the

@@ -5,6 +5,7 @@
 #include "appearance/modGeneral.h"
 #include "common/Files.h"
 #include "common/Registry.h"
+#include "common/Unicode.h"
 #include "common/Window.h"
 
 #include <commctrl.h>
@@ -63,7 +64,7 @@ constexpr ControlSpec kControls[] = {
 
 // Hidden and system files do not count, and neither do folders.
 bool IsNormalFile(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            !(attributes &
              (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
@@ -73,13 +74,13 @@ bool IsNormalFile(const std::string& path) {
 bool StartProgram(const std::string& path) {
     if (path.empty())
         return false;
-    std::string commandLine = "\"" + path + "\"";
-    STARTUPINFOA si{};
+    std::wstring commandLine = Wide("\"" + path + "\"");
+    STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &si, &pi))
         return false;
     UniqueKernelHandle process(pi.hProcess);
@@ -108,7 +109,7 @@ void frmAbout::Show(HWND above) {
     above_ = above;
     // The window above which the box stays is its owner: Windows keeps an
     // owned window in front and disables the owner while the box is modal.
-    ::DialogBoxIndirectParamA(instance_, &tmpl.header, above, DlgProc,
+    ::DialogBoxIndirectParamW(instance_, &tmpl.header, above, DlgProc,
                               reinterpret_cast<LPARAM>(this));
     hwnd_ = nullptr;
 }
@@ -117,9 +118,9 @@ INT_PTR CALLBACK frmAbout::DlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     if (msg == WM_INITDIALOG) {
         auto* self = reinterpret_cast<frmAbout*>(lParam);
         self->hwnd_ = hwnd;
-        ::SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
     }
-    auto* self = reinterpret_cast<frmAbout*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+    auto* self = reinterpret_cast<frmAbout*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
     return self ? self->HandleMessage(msg, wParam, lParam) : FALSE;
 }
 
@@ -140,7 +141,7 @@ INT_PTR frmAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept
                 OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam))) {
-                ::SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
+                ::SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
                 return TRUE;
             }
             return FALSE;
@@ -207,7 +208,7 @@ bool frmAbout::OnSetCursor(HWND over) {
     const int id = ::GetDlgCtrlID(over);
     if (::GetParent(over) != hwnd_ || (id != IDC_lblHomePage && id != IDC_lblEMail))
         return false;
-    ::SetCursor(::LoadCursor(nullptr, IDC_HAND));
+    ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649))); // IDC_HAND
     return true;
 }
 
@@ -221,17 +222,17 @@ void frmAbout::CreateControls() {
                                    {IDC_lblHomePage, linkFont_.get()},
                                    {IDC_lblEMail, linkFont_.get()},
                                    {IDC_lblCopyright, copyrightFont_.get()}})
-        ::SendDlgItemMessageA(hwnd_, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    const auto picture = [this](int id, const char* name, UniqueHbitmap& bitmap) {
-        bitmap.reset(static_cast<HBITMAP>(::LoadImageA(instance_, name, IMAGE_BITMAP, 0, 0, 0)));
-        ::SendDlgItemMessageA(hwnd_, id, STM_SETIMAGE, IMAGE_BITMAP,
+        ::SendDlgItemMessageW(hwnd_, id, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const auto picture = [this](int id, const wchar_t* name, UniqueHbitmap& bitmap) {
+        bitmap.reset(static_cast<HBITMAP>(::LoadImageW(instance_, name, IMAGE_BITMAP, 0, 0, 0)));
+        ::SendDlgItemMessageW(hwnd_, id, STM_SETIMAGE, IMAGE_BITMAP,
                               reinterpret_cast<LPARAM>(bitmap.get()));
     };
-    picture(IDC_Picture3, "ABOUT_BANNER", banner_);
-    picture(IDC_Image2, "ABOUT_LOGO", logo_);
+    picture(IDC_Picture3, L"ABOUT_BANNER", banner_);
+    picture(IDC_Image2, L"ABOUT_LOGO", logo_);
 
     tooltip_ =
-        ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+        ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                           CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
     AddTooltip(::GetDlgItem(hwnd_, IDC_lblHomePage), kAboutHomePage);
@@ -239,32 +240,34 @@ void frmAbout::CreateControls() {
 }
 
 void frmAbout::AddTooltip(HWND control, const char* text) {
-    TTTOOLINFOA info{};
-    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    std::wstring wide = Wide(text);
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = hwnd_;
     info.uId = reinterpret_cast<UINT_PTR>(control);
-    info.lpszText = const_cast<char*>(text);
-    ::SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    info.lpszText = wide.data();
+    ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 std::string frmAbout::TooltipText(HWND control) const {
-    char text[1024] = {};
-    TTTOOLINFOA info{};
-    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    wchar_t text[1024] = {};
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
     info.hwnd = hwnd_;
     info.uId = reinterpret_cast<UINT_PTR>(control);
     info.lpszText = text;
-    ::SendMessageA(tooltip_, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&info));
-    return text;
+    ::SendMessageW(tooltip_, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&info));
+    return Utf8(text);
 }
 
 void frmAbout::Form_Load() {
-    ::SetWindowTextA(hwnd_, "About ");
+    SetWindowTextUtf8(hwnd_, "About ");
     const OwnVersion version = ReadOwnVersion(instance_);
-    ::SetDlgItemTextA(hwnd_, IDC_lblTitle,
-                      AboutTitleLine(version.description, version.major, version.revision).c_str());
-    ::SetDlgItemTextA(hwnd_, IDC_lblCopyright, AboutCopyrightText(version.copyright).c_str());
+    SetWindowTextUtf8(::GetDlgItem(hwnd_, IDC_lblTitle),
+                      AboutTitleLine(version.description, version.major, version.revision));
+    SetWindowTextUtf8(::GetDlgItem(hwnd_, IDC_lblCopyright),
+                      AboutCopyrightText(version.copyright));
 }
 
 void frmAbout::FitCopyrightAndCentre(HWND above) {
@@ -278,7 +281,7 @@ void frmAbout::FitCopyrightAndCentre(HWND above) {
     {
         const WindowDC dc(copyright);
         const SelectGuard select(dc.get(), copyrightFont_.get());
-        ::DrawTextA(dc.get(), GetWindowTextAll(copyright).c_str(), -1, &needed,
+        ::DrawTextW(dc.get(), Wide(GetWindowTextAll(copyright)).c_str(), -1, &needed,
                     DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
     }
     const int labelHeight = std::max<int>(label.bottom - label.top, needed.bottom);
@@ -288,14 +291,14 @@ void frmAbout::FitCopyrightAndCentre(HWND above) {
     RECT frame{0, 0, TwipsToPixels(kClientWidthTw, dpi_.x),
                std::max<int>(TwipsToPixels(kClientHeightTw, dpi_.y),
                              label.top + labelHeight + TwipsToPixels(kBottomMarginTw, dpi_.y))};
-    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongA(hwnd_, GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(::GetWindowLongA(hwnd_, GWL_EXSTYLE)));
+    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongW(hwnd_, GWL_EXSTYLE)));
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
 
     // Centred on the window it belongs to, kept on that window's screen.
     RECT area{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     RECT centreOn = area;
     if (above && ::IsWindow(above) && !::IsIconic(above))
         ::GetWindowRect(above, &centreOn);
@@ -316,13 +319,13 @@ void frmAbout::cmdSysInfo_Click() {
 
 void frmAbout::lblEMail_Click() {
     const std::string title = GetWindowTextAll(::GetDlgItem(hwnd_, IDC_lblTitle));
-    ::ShellExecuteA(hwnd_, "open", AboutMailTarget(kAboutEMail, title).c_str(), nullptr, "C:\\",
-                    SW_SHOW);
+    ::ShellExecuteW(hwnd_, L"open", Wide(AboutMailTarget(kAboutEMail, title)).c_str(), nullptr,
+                    L"C:\\", SW_SHOW);
 }
 
 void frmAbout::lblHomePage_Click() {
     const std::string target = TooltipText(::GetDlgItem(hwnd_, IDC_lblHomePage));
-    ::ShellExecuteA(hwnd_, "open", target.c_str(), "", "", SW_SHOW);
+    ::ShellExecuteW(hwnd_, L"open", Wide(target).c_str(), L"", L"", SW_SHOW);
 }
 
 void frmAbout::StartSysInfo() {
@@ -340,21 +343,23 @@ void frmAbout::StartSysInfo() {
             return;
     } catch (...) {
     }
-    ::MessageBoxA(hwnd_, kSysInfoUnavailable, kProductTitle, MB_OK);
+    ::MessageBoxW(hwnd_, Wide(kSysInfoUnavailable).c_str(), Wide(kProductTitle).c_str(), MB_OK);
 }
 
 bool frmAbout::GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
                            std::string& KeyVal) {
-    const auto data = QueryRegistryValue(KeyRoot, KeyName, SubKeyRef, kKeyValueAccess, 1024);
+    // Room for 1024 characters of text (UTF-16).
+    const auto data = QueryRegistryValue(KeyRoot, KeyName, SubKeyRef, kKeyValueAccess, 2048);
     if (!data) {
         KeyVal.clear();
         return false;
     }
-    const std::string kept = KeptRegistryText(data->bytes, data->bytes.size());
-    if (data->type == REG_SZ)
-        KeyVal = kept;
-    else if (data->type == REG_DWORD)
-        KeyVal = DwordRegistryText(KeyVal, kept);
+    if (data->type == REG_SZ) {
+        const std::string text = data->Text();
+        KeyVal = KeptRegistryText(text, text.size());
+    } else if (data->type == REG_DWORD) {
+        KeyVal = DwordRegistryText(KeyVal, KeptRegistryText(data->bytes, data->bytes.size()));
+    }
     return true;
 }
 

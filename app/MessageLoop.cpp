@@ -8,12 +8,12 @@ void DispatchOne(frmMain& main, MSG& msg) {
     if (main.PreTranslateMessage(msg))
         return;
     ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
+    ::DispatchMessageW(&msg);
 }
 
 int RunMessageLoop(frmMain& main) {
     MSG msg{};
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0)
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
         DispatchOne(main, msg);
     return static_cast<int>(msg.wParam);
 }

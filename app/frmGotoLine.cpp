@@ -70,7 +70,7 @@ LRESULT frmGotoLine::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexc
     try {
         switch (msg) {
         case WM_CREATE:
-            CreateControls(reinterpret_cast<CREATESTRUCTA*>(lParam)->hInstance);
+            CreateControls(reinterpret_cast<CREATESTRUCTW*>(lParam)->hInstance);
             return 0;
         case WM_SETFOCUS:
             Form_GotFocus();
@@ -91,7 +91,7 @@ LRESULT frmGotoLine::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexc
     } catch (...) {
         // Nothing may escape into the message loop.
     }
-    return ::DefWindowProcA(hwnd_, msg, wParam, lParam);
+    return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 
 LRESULT frmGotoLine::LineNrHook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
@@ -129,9 +129,8 @@ void frmGotoLine::Form_Load() {
     SetTopMost(hwnd_, true);
     // Taken once: a text changed while the dialog is open keeps the count
     // shown.
-    const LRESULT count = ::SendMessageA(txtnfo_, EM_GETLINECOUNT, 0, 0);
-    const std::string caption = "Line(s) Count: " + std::to_string(count);
-    ::SetWindowTextA(Control(kLblCount), caption.c_str());
+    const LRESULT count = ::SendMessageW(txtnfo_, EM_GETLINECOUNT, 0, 0);
+    SetWindowTextUtf8(Control(kLblCount), "Line(s) Count: " + std::to_string(count));
 }
 
 void frmGotoLine::Form_GotFocus() {
@@ -144,7 +143,7 @@ void frmGotoLine::txtLineNr_KeyDown(std::int16_t KeyCode, std::int16_t) {
 }
 
 void frmGotoLine::ShowInvalidLineNumber() {
-    ::MessageBoxA(hwnd_, "Invalid Line Number!", "Error", MB_OK | MB_ICONINFORMATION);
+    ::MessageBoxW(hwnd_, L"Invalid Line Number!", L"Error", MB_OK | MB_ICONINFORMATION);
 }
 
 void frmGotoLine::cmdGoto_Click() {
@@ -164,13 +163,13 @@ void frmGotoLine::cmdGoto_Click() {
     }
     // -1 asks for the start of the line holding the caret.
     const LRESULT start =
-        ::SendMessageA(txtnfo_, EM_LINEINDEX, static_cast<WPARAM>(static_cast<INT_PTR>(*line)), 0);
+        ::SendMessageW(txtnfo_, EM_LINEINDEX, static_cast<WPARAM>(static_cast<INT_PTR>(*line)), 0);
     if (start == -1) {
         ShowInvalidLineNumber();
         return;
     }
-    ::SendMessageA(txtnfo_, EM_SETSEL, static_cast<WPARAM>(start), start);
-    ::SendMessageA(txtnfo_, EM_SCROLLCARET, 0, 0);
+    ::SendMessageW(txtnfo_, EM_SETSEL, static_cast<WPARAM>(start), start);
+    ::SendMessageW(txtnfo_, EM_SCROLLCARET, 0, 0);
     ::DestroyWindow(hwnd_);
 }
 

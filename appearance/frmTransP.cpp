@@ -59,11 +59,11 @@ frmTransP* frmTransP::Load(HINSTANCE instance, Params params) {
 void frmTransP::CreateControls(HINSTANCE instance) {
     CreateDialogControls(instance, kControls);
     const HWND slider = Control(kSlider);
-    ::SendMessageA(slider, TBM_SETRANGE, FALSE, MAKELPARAM(kMinPercent, kMaxPercent));
-    ::SendMessageA(slider, TBM_SETTICFREQ, 1, 0);
-    ::SendMessageA(slider, TBM_SETLINESIZE, 0, 1);
-    ::SendMessageA(slider, TBM_SETPAGESIZE, 0, 5);
-    ::SendMessageA(slider, TBM_SETPOS, TRUE, kMinPercent);
+    ::SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(kMinPercent, kMaxPercent));
+    ::SendMessageW(slider, TBM_SETTICFREQ, 1, 0);
+    ::SendMessageW(slider, TBM_SETLINESIZE, 0, 1);
+    ::SendMessageW(slider, TBM_SETPAGESIZE, 0, 5);
+    ::SendMessageW(slider, TBM_SETPOS, TRUE, kMinPercent);
     // The label follows the slider through this timer, from the start.
     ::SetTimer(hwnd_, kTmrPerc, 1, nullptr);
 }
@@ -72,7 +72,7 @@ LRESULT frmTransP::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcep
     try {
         switch (msg) {
         case WM_CREATE:
-            CreateControls(reinterpret_cast<CREATESTRUCTA*>(lParam)->hInstance);
+            CreateControls(reinterpret_cast<CREATESTRUCTW*>(lParam)->hInstance);
             return 0;
         case WM_TIMER:
             if (wParam == kTmrPerc)
@@ -112,11 +112,11 @@ LRESULT frmTransP::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcep
     } catch (...) {
         // Nothing may escape into the message loop.
     }
-    return ::DefWindowProcA(hwnd_, msg, wParam, lParam);
+    return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 
 int frmTransP::SliderValue() const {
-    return static_cast<int>(::SendMessageA(Control(kSlider), TBM_GETPOS, 0, 0));
+    return static_cast<int>(::SendMessageW(Control(kSlider), TBM_GETPOS, 0, 0));
 }
 
 void frmTransP::MoveTo(POINT topLeft) {
@@ -137,7 +137,7 @@ void frmTransP::SetSliderFromLevel() {
     const double percent = std::clamp(*level / kLevelPerPercent, static_cast<double>(kMinPercent),
                                       static_cast<double>(kMaxPercent));
     if (const std::optional<std::int32_t> value = RoundToInt32(percent))
-        ::SendMessageA(Control(kSlider), TBM_SETPOS, TRUE, *value);
+        ::SendMessageW(Control(kSlider), TBM_SETPOS, TRUE, *value);
 }
 
 void frmTransP::Form_Load() {
@@ -156,7 +156,7 @@ void frmTransP::tmrPerc_Timer() {
     // Rewriting an unchanged caption every tick would only repaint it.
     const HWND label = Control(kLblTransp);
     if (GetWindowTextAll(label) != caption)
-        ::SetWindowTextA(label, caption.c_str());
+        SetWindowTextUtf8(label, caption);
 }
 
 void frmTransP::cmdSave_Click() {
@@ -166,7 +166,7 @@ void frmTransP::cmdSave_Click() {
     // The level as text in the user's number format (50 % gives 127.5); the
     // window gets it rounded to a whole alpha value, halves to even.
     savedText_ = FormatDouble(percent * kLevelPerPercent);
-    ::SetWindowTextA(params_.txtTransp, savedText_.c_str());
+    SetWindowTextUtf8(params_.txtTransp, savedText_);
     if (const std::optional<std::int16_t> level = ParseInt16(GetWindowTextAll(params_.txtTransp)))
         SetTransparency(params_.mainWindow, *level);
 
@@ -196,7 +196,7 @@ void frmTransP::Unload() {
 void frmTransP::Form_Unload() {
     const std::optional<double> opening = ParseDouble(openingValue_);
     if (!opening || *opening != SliderValue()) {
-        if (::MessageBoxA(hwnd_, "Save Changes ?", "Save Changes", MB_YESNO | MB_ICONQUESTION) ==
+        if (::MessageBoxW(hwnd_, L"Save Changes ?", L"Save Changes", MB_YESNO | MB_ICONQUESTION) ==
             IDYES) {
             cmdSave_Click(); // applies, stores and gives the main window back
             return;

@@ -9,7 +9,7 @@ using SetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 // Looked up at run time: a user32 without it is a failure to report (code
 // 2), not a program that cannot start.
 SetLayeredFn LayeredAttributesEntry() {
-    HMODULE user32 = ::GetModuleHandleA("user32.dll");
+    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
     if (!user32)
         return nullptr;
     return reinterpret_cast<SetLayeredFn>(
@@ -22,8 +22,8 @@ std::int32_t SetTransparency(HWND hwnd, std::int16_t level) {
     if (level < 0 || level > 255)
         return kTransparencyOutOfRange;
     bool failed = false;
-    const LONG exStyle = ::GetWindowLongA(hwnd, GWL_EXSTYLE);
-    ::SetWindowLongA(hwnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    const LONG exStyle = ::GetWindowLongW(hwnd, GWL_EXSTYLE);
+    ::SetWindowLongW(hwnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     if (const SetLayeredFn setLayered = LayeredAttributesEntry())
         setLayered(hwnd, 0, static_cast<BYTE>(level), LWA_ALPHA);
     else

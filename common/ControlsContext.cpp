@@ -5,12 +5,12 @@ namespace quorvel {
 bool ControlsContext::Activate(HMODULE module, int manifestId) {
     if (active_)
         return true;
-    ACTCTXA actctx{};
+    ACTCTXW actctx{};
     actctx.cbSize = sizeof actctx;
     actctx.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
     actctx.hModule = module;
-    actctx.lpResourceName = MAKEINTRESOURCEA(manifestId);
-    context_ = ::CreateActCtxA(&actctx);
+    actctx.lpResourceName = MAKEINTRESOURCEW(manifestId);
+    context_ = ::CreateActCtxW(&actctx);
     if (context_ == INVALID_HANDLE_VALUE)
         return false;
     active_ = ::ActivateActCtx(context_, &cookie_) != FALSE;

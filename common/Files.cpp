@@ -3,6 +3,7 @@
 #include "common/Handles.h"
 #include "common/StringUtil.h"
 #include "common/TempFiles.h"
+#include "common/Unicode.h"
 
 #include <algorithm>
 
@@ -52,11 +53,12 @@ struct Existing {
 Existing Examine(const std::string& target) {
     Existing e;
     e.path = target;
-    e.attributes = ::GetFileAttributesA(target.c_str());
+    const std::wstring wide = Wide(target);
+    e.attributes = ::GetFileAttributesW(wide.c_str());
     e.exists = e.attributes != INVALID_FILE_ATTRIBUTES;
     if (!e.exists || (e.attributes & FILE_ATTRIBUTE_DIRECTORY))
         return e;
-    const UniqueHfile file(::CreateFileA(target.c_str(), FILE_READ_ATTRIBUTES,
+    const UniqueHfile file(::CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                          nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file)
@@ -66,10 +68,18 @@ Existing Examine(const std::string& target) {
         e.attributes = info.dwFileAttributes;
         e.links = info.nNumberOfLinks;
     }
-    char final[MAX_PATH * 4] = {};
-    const DWORD n = ::GetFinalPathNameByHandleA(file.get(), final, sizeof final, 0);
-    if (n > 0 && n < sizeof final) {
-        std::string resolved(final, n);
+    std::wstring final(MAX_PATH, L'\0');
+    const auto finalPath = [&] {
+        return ::GetFinalPathNameByHandleW(file.get(), final.data(),
+                                           static_cast<DWORD>(final.size()), 0);
+    };
+    DWORD n = finalPath();
+    if (n >= final.size()) { // the size it needs
+        final.assign(n, L'\0');
+        n = finalPath();
+    }
+    if (n > 0 && n < final.size()) {
+        std::string resolved = Utf8(std::wstring_view(final.data(), n));
         if (resolved.rfind(R"(\\?\UNC\)", 0) == 0)
             resolved = R"(\\)" + resolved.substr(8);
         else if (resolved.rfind(R"(\\?\)", 0) == 0)
@@ -82,8 +92,9 @@ Existing Examine(const std::string& target) {
 // Gives the copy the file's own access rules, where the file has rules of
 // its own rather than only those its folder passes on.
 void KeepSecurity(const std::string& from, const std::string& to) {
+    const std::wstring source = Wide(from);
     DWORD size = 0;
-    ::GetFileSecurityA(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    ::GetFileSecurityW(source.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
     if (size == 0)
         return;
     std::string buffer(size, '\0');
@@ -92,7 +103,7 @@ void KeepSecurity(const std::string& from, const std::string& to) {
     DWORD revision = 0;
     BOOL present = FALSE, defaulted = FALSE;
     PACL dacl = nullptr;
-    if (!::GetFileSecurityA(from.c_str(), DACL_SECURITY_INFORMATION, sd, size, &size) ||
+    if (!::GetFileSecurityW(source.c_str(), DACL_SECURITY_INFORMATION, sd, size, &size) ||
         !::GetSecurityDescriptorControl(sd, &control, &revision) ||
         !::GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted) || !present || !dacl)
         return;
@@ -103,7 +114,7 @@ void KeepSecurity(const std::string& from, const std::string& to) {
               !(static_cast<ACE_HEADER*>(ace)->AceFlags & INHERITED_ACE);
     }
     if (own)
-        ::SetFileSecurityA(to.c_str(), DACL_SECURITY_INFORMATION, sd);
+        ::SetFileSecurityW(Wide(to).c_str(), DACL_SECURITY_INFORMATION, sd);
 }
 
 // Puts the finished copy in the place of the file in one step (a rename,
@@ -114,10 +125,10 @@ bool MoveIntoPlace(const std::string& copy, const Existing& file) {
         constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                 FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
         if (file.attributes & kKept)
-            ::SetFileAttributesA(copy.c_str(), file.attributes & kKept);
+            ::SetFileAttributesW(Wide(copy).c_str(), file.attributes & kKept);
         KeepSecurity(file.path, copy);
     }
-    return ::MoveFileExA(copy.c_str(), file.path.c_str(),
+    return ::MoveFileExW(Wide(copy).c_str(), Wide(file.path).c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
@@ -126,8 +137,8 @@ bool MoveIntoPlace(const std::string& copy, const Existing& file) {
 // one, which a replacement would split from its other names. A failure part
 // way can leave the file half written; the caller has no safer way left.
 bool OverwriteInPlace(const std::string& path, std::string_view bytes) {
-    const UniqueHfile file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueHfile file(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file && WriteAll(file.get(), bytes) && ::SetEndOfFile(file.get()) &&
            ::FlushFileBuffers(file.get());
 }
@@ -151,26 +162,43 @@ bool WriteFinishedCopy(const std::string& folder, std::string_view bytes, std::s
                                                       sizeof keep));
     }
     if (!ok && !copy.empty())
-        ::DeleteFileA(copy.c_str());
+        ::DeleteFileW(Wide(copy).c_str());
     return ok;
 }
 
 } // namespace
 
 std::string FullPath(const std::string& path) {
-    char full[MAX_PATH * 4] = {};
-    const DWORD n = ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(sizeof full), full, nullptr);
-    return (n == 0 || n >= sizeof full) ? path : std::string(full, n);
+    const std::wstring wide = Wide(path);
+    std::wstring full(MAX_PATH, L'\0');
+    const auto fullPath = [&] {
+        return ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(),
+                                  nullptr);
+    };
+    DWORD n = fullPath();
+    if (n >= full.size()) { // the size it needs
+        full.assign(n, L'\0');
+        n = fullPath();
+    }
+    return (n == 0 || n >= full.size()) ? path : Utf8(std::wstring_view(full.data(), n));
 }
 
 std::string ModuleFileName(HMODULE module) {
-    char path[MAX_PATH * 4] = {};
-    const DWORD n = ::GetModuleFileNameA(module, path, static_cast<DWORD>(sizeof path));
-    return std::string(path, n < sizeof path ? n : 0);
+    // A path that fills the buffer may have been cut: try a larger one, up
+    // to the longest path Windows has.
+    for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {
+        std::wstring path(size, L'\0');
+        const DWORD n = ::GetModuleFileNameW(module, path.data(), size);
+        if (n == 0)
+            return {};
+        if (n < size)
+            return Utf8(std::wstring_view(path.data(), n));
+    }
+    return {};
 }
 
 bool PathExists(const std::string& path) {
-    if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+    if (::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES)
         return true;
     const DWORD error = ::GetLastError();
     return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND &&
@@ -178,7 +206,7 @@ bool PathExists(const std::string& path) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    UniqueHfile file(::CreateFileA(path.c_str(), GENERIC_READ,
+    UniqueHfile file(::CreateFileW(Wide(path).c_str(), GENERIC_READ,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file)
@@ -225,7 +253,7 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
     }
     if (MoveIntoPlace(copy, file))
         return true;
-    ::DeleteFileA(copy.c_str());
+    ::DeleteFileW(Wide(copy).c_str());
     return false;
 }
 

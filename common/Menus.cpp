@@ -1,22 +1,24 @@
 #include "common/Menus.h"
 
+#include "common/Unicode.h"
+
 namespace quorvel {
 
 namespace {
 
 std::string GetMenuText(HMENU menu, UINT id) {
-    MENUITEMINFOA info{};
+    MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_STRING;
-    if (!::GetMenuItemInfoA(menu, id, FALSE, &info))
+    if (!::GetMenuItemInfoW(menu, id, FALSE, &info))
         return {};
-    std::string text(static_cast<std::size_t>(info.cch) + 1, '\0');
+    std::wstring text(static_cast<std::size_t>(info.cch) + 1, L'\0');
     info.dwTypeData = text.data();
     info.cch = static_cast<UINT>(text.size());
-    if (!::GetMenuItemInfoA(menu, id, FALSE, &info))
+    if (!::GetMenuItemInfoW(menu, id, FALSE, &info))
         return {};
     text.resize(info.cch);
-    return text;
+    return Utf8(text);
 }
 
 } // namespace
@@ -33,11 +35,12 @@ void SetMenuCaption(HMENU menu, UINT id, const std::string& caption) {
     std::string text = caption;
     if (tab != std::string::npos)
         text += old.substr(tab);
-    MENUITEMINFOA info{};
+    std::wstring wide = Wide(text);
+    MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_STRING;
-    info.dwTypeData = text.data();
-    ::SetMenuItemInfoA(menu, id, FALSE, &info);
+    info.dwTypeData = wide.data();
+    ::SetMenuItemInfoW(menu, id, FALSE, &info);
 }
 
 bool IsMenuItemEnabled(HMENU menu, UINT id) {

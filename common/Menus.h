@@ -1,6 +1,7 @@
 #pragma once
 // Menu captions as the commands see them: the text before the tab that
-// separates the shortcut. The toggle commands keep their state in these.
+// separates the shortcut, as UTF-8. The toggle commands keep their state in
+// these.
 #include <windows.h>
 #include <string>
 

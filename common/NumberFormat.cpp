@@ -1,6 +1,7 @@
 #include "common/NumberFormat.h"
 
 #include "common/Handles.h"
+#include "common/Unicode.h"
 
 #include <windows.h>
 #include <oleauto.h>
@@ -42,7 +43,7 @@ template <typename F> bool Bind(HMODULE dll, const char* name, F& to) {
 const OleAut& Ole() {
     static const OleAut ole = [] {
         OleAut o;
-        const HMODULE dll = ::LoadLibraryA("oleaut32.dll");
+        const HMODULE dll = ::LoadLibraryW(L"oleaut32.dll");
         o.ok = dll && Bind(dll, "SysAllocStringLen", o.allocString) &&
                Bind(dll, "SysFreeString", o.freeString) && Bind(dll, "SysStringLen", o.stringLen) &&
                Bind(dll, "VarR8FromStr", o.r8FromStr) && Bind(dll, "VarR4FromStr", o.r4FromStr) &&
@@ -59,13 +60,13 @@ const OleAut& Ole() {
 void FreeBstr(BSTR b) { Ole().freeString(b); }
 using UniqueBstr = UniqueHandle<detail::Traits<BSTR, FreeBstr>>;
 
-UniqueBstr BstrFromAnsi(std::string_view text) {
-    const std::wstring wide = WideFromAnsi(text);
+UniqueBstr BstrFromUtf8(std::string_view text) {
+    const std::wstring wide = Wide(text);
     return UniqueBstr(Ole().allocString(wide.data(), static_cast<UINT>(wide.size())));
 }
 
-std::string AnsiFromBstr(const UniqueBstr& text) {
-    return text ? AnsiFromWide(std::wstring_view(text.get(), Ole().stringLen(text.get())))
+std::string Utf8FromBstr(const UniqueBstr& text) {
+    return text ? Utf8(std::wstring_view(text.get(), Ole().stringLen(text.get())))
                 : std::string();
 }
 
@@ -96,7 +97,7 @@ std::optional<Out> Parse(std::string_view text, Convert OleAut::*convert) {
     }
     if (!Ole().ok)
         return std::nullopt;
-    const UniqueBstr b = BstrFromAnsi(text);
+    const UniqueBstr b = BstrFromUtf8(text);
     Var v{};
     if (!b || FAILED((Ole().*convert)(b.get(), kUserLocale, 0, &v)))
         return std::nullopt;
@@ -104,27 +105,6 @@ std::optional<Out> Parse(std::string_view text, Convert OleAut::*convert) {
 }
 
 } // namespace
-
-std::wstring WideFromAnsi(std::string_view text) {
-    if (text.empty())
-        return {};
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                        nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-    return out;
-}
-
-std::string AnsiFromWide(std::wstring_view text) {
-    if (text.empty())
-        return {};
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                        nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                          nullptr, nullptr);
-    return out;
-}
 
 std::optional<double> ParseDouble(std::string_view text) {
     return Parse<double, DOUBLE>(text, &OleAut::r8FromStr);
@@ -160,7 +140,7 @@ std::string FormatDouble(double value) {
     UniqueBstr out;
     if (!Ole().ok || FAILED(Ole().bstrFromR8(value, kUserLocale, 0, out.put())))
         return {};
-    return AnsiFromBstr(out);
+    return Utf8FromBstr(out);
 }
 
 std::string FormatGeneralDate(double date) {
@@ -169,7 +149,7 @@ std::string FormatGeneralDate(double date) {
     UniqueBstr text;
     if (!Ole().ok || FAILED(Ole().bstrFromDate(date, kUserLocale, 0, text.put())))
         return {};
-    return AnsiFromBstr(text);
+    return Utf8FromBstr(text);
 }
 
 std::string CurrentGeneralDate() {

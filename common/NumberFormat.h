@@ -31,8 +31,4 @@ std::string FormatGeneralDate(double date);
 // The current local date and time (whole seconds) in that form.
 std::string CurrentGeneralDate();
 
-// Conversions between the program's 8-bit (ANSI code page) strings and UTF-16.
-std::wstring WideFromAnsi(std::string_view text);
-std::string AnsiFromWide(std::wstring_view text);
-
 } // namespace quorvel

@@ -16,10 +16,13 @@ namespace quorvel {
 struct RegistryData {
     DWORD type = REG_NONE;
     std::string bytes;
+    // The bytes as the UTF-16 text the system keeps a string value in,
+    // given as UTF-8; a last odd byte, half a character, is left out.
+    std::string Text() const;
 };
 
-// Reads `valueName` of `subKey` (opened with `access`): at most `capacity`
-// bytes, or all of the value when `capacity` is 0. Nothing when the key
+// Reads `valueName` of `subKey` (opened with `access`; both names UTF-8):
+// at most `capacity` bytes, or all of the value when `capacity` is 0. Nothing when the key
 // cannot be opened or the value cannot be read whole.
 std::optional<RegistryData> QueryRegistryValue(HKEY root, const std::string& subKey,
                                                const std::string& valueName, REGSAM access,

@@ -8,7 +8,8 @@ namespace quorvel {
 std::string TrimBlanks(std::string_view text);
 std::string TrimTrailingBlanks(std::string_view text);
 
-// ASCII-only case folding: file names and registry paths here are ASCII.
+// ASCII-only case folding: the bytes of other characters (UTF-8) stay as
+// they are.
 std::string ToLowerAscii(std::string_view text);
 std::string ToUpperAscii(std::string_view text);
 

@@ -1,6 +1,7 @@
 #include "common/TempFiles.h"
 
 #include "common/TempNames.h"
+#include "common/Unicode.h"
 
 namespace quorvel {
 
@@ -13,7 +14,7 @@ UniqueHfile CreateOwnTempFile(const std::string& folder, const char* prefix, DWO
                                  static_cast<std::uint32_t>(::InterlockedIncrement(&sequence)));
         // CREATE_NEW also proves the folder takes new files, which a name
         // alone does not.
-        UniqueHfile file(::CreateFileA(candidate.c_str(), access, 0, nullptr, CREATE_NEW,
+        UniqueHfile file(::CreateFileW(Wide(candidate).c_str(), access, 0, nullptr, CREATE_NEW,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) {
             path = candidate;
@@ -27,14 +28,15 @@ UniqueHfile CreateOwnTempFile(const std::string& folder, const char* prefix, DWO
 }
 
 void RemoveAbandonedTempFiles(const std::string& folder, const char* prefix, bool includeOwn) {
-    WIN32_FIND_DATAA fd{};
-    const UniqueFind find(::FindFirstFileA((folder + prefix + ".*.*.tmp").c_str(), &fd));
+    WIN32_FIND_DATAW fd{};
+    const UniqueFind find(::FindFirstFileW(Wide(folder + prefix + ".*.*.tmp").c_str(), &fd));
     if (!find)
         return;
     do {
         // The pattern also finds look-alikes (and short 8.3 names): only a
         // name of exactly the copies' shape counts.
-        const auto pid = OwnTempNameProcess(fd.cFileName, prefix);
+        const std::string name = Utf8(fd.cFileName);
+        const auto pid = OwnTempNameProcess(name, prefix);
         if (!pid || (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             continue;
         bool abandoned = *pid == ::GetCurrentProcessId() && includeOwn;
@@ -45,8 +47,8 @@ void RemoveAbandonedTempFiles(const std::string& folder, const char* prefix, boo
                               : ::GetLastError() == ERROR_INVALID_PARAMETER;
         }
         if (abandoned)
-            ::DeleteFileA((folder + fd.cFileName).c_str());
-    } while (::FindNextFileA(find.get(), &fd));
+            ::DeleteFileW(Wide(folder + name).c_str());
+    } while (::FindNextFileW(find.get(), &fd));
 }
 
 } // namespace quorvel

@@ -31,7 +31,7 @@ bool ToolDialog::CreateToolWindow(HINSTANCE instance, const char* className, con
 
 void ToolDialog::CreateDialogControls(HINSTANCE instance, std::span<const ControlSpec> controls) {
     font_ = CreatePointFont("Verdana", kFontPoints, FW_NORMAL, false, dpi_.y);
-    ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     // Siblings that overlap keep their own pixels.
     CreateControls(hwnd_, instance, dpi_, font_.get(), controls, WS_CLIPSIBLINGS);
 }

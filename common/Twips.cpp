@@ -1,8 +1,11 @@
 #include "common/Twips.h"
 
 #include "common/Handles.h"
+#include "common/Unicode.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace quorvel {
 
@@ -44,28 +47,36 @@ namespace {
 LONG CharacterHeight(HFONT font) {
     const WindowDC screen(nullptr);
     const SelectGuard select(screen.get(), font);
-    TEXTMETRICA tm{};
-    if (!::GetTextMetricsA(screen.get(), &tm) || (tm.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)))
+    TEXTMETRICW tm{};
+    if (!::GetTextMetricsW(screen.get(), &tm) ||
+        (tm.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)))
         return -1;
     return tm.tmHeight - tm.tmInternalLeading;
+}
+
+// The face name, cut to the room LOGFONT has for it.
+void SetFaceName(LOGFONTW& lf, const char* face) {
+    const std::wstring name = Wide(face).substr(0, LF_FACESIZE - 1);
+    std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), L'\0');
+    std::copy(name.begin(), name.end(), lf.lfFaceName);
 }
 
 } // namespace
 
 UniqueHfont CreatePointFont(const char* face, double points, int weight, bool underline, int dpiY) {
-    LOGFONTA lf{};
+    LOGFONTW lf{};
     lf.lfHeight = PointsToFontHeight(points, dpiY);
     lf.lfWeight = weight;
     lf.lfUnderline = underline ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
-    UniqueHfont font(::CreateFontIndirectA(&lf));
+    SetFaceName(lf, face);
+    UniqueHfont font(::CreateFontIndirectW(&lf));
     const LONG got = font ? CharacterHeight(font.get()) : -1;
     if (got >= 0 && (-lf.lfHeight - got) * 10 > -lf.lfHeight) {
-        lstrcpynA(lf.lfFaceName, "Microsoft Sans Serif", LF_FACESIZE);
+        SetFaceName(lf, "Microsoft Sans Serif");
         lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
-        if (UniqueHfont scalable{::CreateFontIndirectA(&lf)})
+        if (UniqueHfont scalable{::CreateFontIndirectW(&lf)})
             font = std::move(scalable);
     }
     return font;

@@ -9,7 +9,8 @@ namespace quorvel {
 
 class WaitCursor {
 public:
-    WaitCursor() : old_(::SetCursor(::LoadCursor(nullptr, IDC_WAIT))) {}
+    // 32514 is IDC_WAIT, whose macro is the 8-bit form.
+    WaitCursor() : old_(::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)))) {}
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
     ~WaitCursor() { ::SetCursor(old_); }

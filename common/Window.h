@@ -1,16 +1,21 @@
 #pragma once
 // The object behind a window, and controls laid out in twips from a table.
+// Every window and control here is a Unicode one: texts go in and come out
+// as UTF-8 and reach the system as UTF-16.
 #include <windows.h>
 
 #include "common/Twips.h"
 
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace quorvel {
 
-// The text of a window, all of it, as 8-bit text.
+// The text of a window, all of it, as UTF-8.
 std::string GetWindowTextAll(HWND hwnd);
+// Gives a window the UTF-8 text.
+void SetWindowTextUtf8(HWND hwnd, std::string_view text);
 
 // A procedure put in front of a control's own, for the control's object
 // `self`; it hands on what it leaves alone with CallControlProc.
@@ -20,7 +25,7 @@ void HookControl(HWND control, ControlHook hook, void* self);
 // The control's own procedure, for the messages a hook hands on.
 LRESULT CallControlProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// One control of a form, placed in twips.
+// One control of a form, placed in twips; class name and text are UTF-8.
 struct ControlSpec {
     const char* className;
     const char* text;
@@ -49,13 +54,17 @@ protected:
     WindowBase() = default;
     virtual ~WindowBase() = default;
 
-    // Registers `className` for windows of this kind, once per process.
+    // Registers `className` (ASCII) for windows of this kind, once per
+    // process.
     static bool RegisterClassOnce(HINSTANCE instance, const char* className, UINT style,
                                   HICON icon = nullptr, HICON smallIcon = nullptr);
-    // Creates the window with this object behind it.
+    // Creates the window with this object behind it; the caption is UTF-8.
     HWND CreateWindowFor(HINSTANCE instance, DWORD exStyle, const char* className,
                          const char* caption, DWORD style, const RECT& rc, HMENU menu);
 
+    // Every message but those of the window's own text (WM_NCCREATE,
+    // WM_SETTEXT, WM_GETTEXT, WM_GETTEXTLENGTH), which get the system's
+    // Unicode default.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept = 0;
     // After WM_NCDESTROY: the window is gone, and the object may end itself.
     virtual void OnWindowGone() noexcept {}

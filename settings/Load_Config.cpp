@@ -51,7 +51,7 @@ Holders ReadHolders(SettingsStore& store, const Values& values, HWND txtTransp,
             return store.value();
         };
         h.alwaysOnTop = read("ALWAYSONTOP");
-        ::SetWindowTextA(txtTransp, read("TRANSPATENCY").c_str());
+        SetWindowTextUtf8(txtTransp, read("TRANSPATENCY"));
         h.foreColor = read("FGCOLOR");
         h.backColor = read("BGCOLOR");
         h.fileAss = read("ADDFILEASS");

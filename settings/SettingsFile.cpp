@@ -4,6 +4,7 @@
 #include "common/Handles.h"
 #include "common/StringUtil.h"
 #include "common/TempFiles.h"
+#include "common/Unicode.h"
 #include "common/WaitCursor.h"
 #include "settings/clsBinaryEncryptor.h"
 
@@ -11,6 +12,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cwchar>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -24,7 +27,7 @@ namespace {
 class SettingsLock {
 public:
     SettingsLock(const std::string& fullPath, DWORD waitMs) {
-        mutex_.reset(::CreateMutexA(nullptr, FALSE, SettingsLockName(fullPath).c_str()));
+        mutex_.reset(::CreateMutexW(nullptr, FALSE, Wide(SettingsLockName(fullPath)).c_str()));
         if (mutex_) {
             // A copy that ended while holding it leaves it abandoned: free.
             const DWORD r = ::WaitForSingleObject(mutex_.get(), waitMs);
@@ -58,14 +61,16 @@ public:
     ~TempCopy() {
         if (!path_.empty()) {
             ForgetProfile();
-            ::DeleteFileA(path_.c_str());
+            ::DeleteFileW(Wide(path_).c_str());
         }
     }
     bool ok() const { return !path_.empty(); }
     const std::string& path() const { return path_; }
     // The profile functions keep files cached; drop ours so a later file of
     // the same name is read afresh.
-    void ForgetProfile() const { ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str()); }
+    void ForgetProfile() const {
+        ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, Wide(path_).c_str());
+    }
 
 private:
     std::string path_;
@@ -76,9 +81,10 @@ private:
 // file itself is then written in place.
 std::unique_ptr<TempCopy> MakeTempCopy(const std::string& target) {
     auto temp = std::make_unique<TempCopy>(FolderOf(target));
-    char tempFolder[MAX_PATH + 1] = {};
-    if (!temp->ok() && ::GetTempPathA(sizeof tempFolder, tempFolder) != 0)
-        temp = std::make_unique<TempCopy>(tempFolder);
+    wchar_t tempFolder[MAX_PATH + 1] = {};
+    const DWORD n = temp->ok() ? 0 : ::GetTempPathW(MAX_PATH + 1, tempFolder);
+    if (n != 0 && n <= MAX_PATH)
+        temp = std::make_unique<TempCopy>(Utf8(std::wstring_view(tempFolder, n)));
     return temp;
 }
 
@@ -86,7 +92,7 @@ enum class CopyResult { Copied, Missing, Unreadable };
 
 // Copies the settings file's bytes to `temp`, as they are.
 CopyResult CopySettings(const std::string& from, const std::string& temp) {
-    if (::CopyFileA(from.c_str(), temp.c_str(), FALSE))
+    if (::CopyFileW(Wide(from).c_str(), Wide(temp).c_str(), FALSE))
         return CopyResult::Copied;
     const DWORD error = ::GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
@@ -96,7 +102,7 @@ CopyResult CopySettings(const std::string& from, const std::string& temp) {
 
 std::int64_t FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+    if (!::GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data))
         return -1;
     return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
@@ -104,14 +110,16 @@ std::int64_t FileSize(const std::string& path) {
 } // namespace
 
 std::string SettingsLockName(const std::string& fullPath) {
-    std::uint64_t hash = 1469598103934665603ull; // FNV-1a of the lower-case path
+    // FNV-1a of the path's UTF-8 bytes, ASCII letters in lower case.
+    std::uint64_t hash = 1469598103934665603ull;
     for (char c : ToLowerAscii(fullPath)) {
         hash ^= static_cast<unsigned char>(c);
         hash *= 1099511628211ull;
     }
     char name[64];
-    wsprintfA(name, "Local\\Quorvel.config.%08lx%08lx", static_cast<unsigned long>(hash >> 32),
-              static_cast<unsigned long>(hash & 0xFFFFFFFFu));
+    std::snprintf(name, sizeof name, "Local\\Quorvel.config.%08lx%08lx",
+                  static_cast<unsigned long>(hash >> 32),
+                  static_cast<unsigned long>(hash & 0xFFFFFFFFu));
     return name;
 }
 
@@ -126,18 +134,21 @@ std::string SettingsPathFor(const std::string& programFolder) {
 
 bool SaveBPD(const std::string& strFileName, const std::string& KeySection,
              const std::string& KeyKey, const std::string& KeyValue) {
-    return ::WritePrivateProfileStringA(KeySection.c_str(), KeyKey.c_str(), KeyValue.c_str(),
-                                        strFileName.c_str()) != 0;
+    // The file keeps its 8-bit form: a profile file without a byte-order
+    // mark is written back as such.
+    return ::WritePrivateProfileStringW(Wide(KeySection).c_str(), Wide(KeyKey).c_str(),
+                                        Wide(KeyValue).c_str(), Wide(strFileName).c_str()) != 0;
 }
 
 bool ReadProfileKey(const std::string& file, const std::string& section, const std::string& key,
                     const std::string& defaultText, std::string& value) {
-    char buffer[500] = {};
-    const DWORD n = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultText.c_str(),
-                                               buffer, sizeof buffer, file.c_str());
+    wchar_t buffer[500] = {};
+    const DWORD n = ::GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(),
+                                               Wide(defaultText).c_str(), buffer, 500,
+                                               Wide(file).c_str());
     if (n == 0)
         return false;
-    value = TrimBlanks(std::string(buffer, ::lstrlenA(buffer)));
+    value = TrimBlanks(Utf8(std::wstring_view(buffer, std::wcslen(buffer))));
     return true;
 }
 
@@ -265,7 +276,7 @@ void ReadCopy(clsBinaryEncryptor& encryptor, const std::string& target, const st
         // the start does not wait long for it.
         const SettingsLock lock(target, 2000);
         if (CopySettings(target, copy) != CopyResult::Copied)
-            ::DeleteFileA(copy.c_str());
+            ::DeleteFileW(Wide(copy).c_str());
     }
     encryptor.DecryptFile(copy, copy, kSettingsPassword);
     read(copy);
@@ -278,7 +289,7 @@ void ReadSettingsFile(clsBinaryEncryptor& encryptor, const std::string& settings
     const std::string target = FullPath(settingsPath);
     // No settings yet (the first start): every key reads as missing from the
     // settings path itself, with no private copy to make.
-    if (::GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES &&
+    if (::GetFileAttributesW(Wide(target).c_str()) == INVALID_FILE_ATTRIBUTES &&
         (::GetLastError() == ERROR_FILE_NOT_FOUND || ::GetLastError() == ERROR_PATH_NOT_FOUND)) {
         read(target);
         return;

@@ -1,5 +1,7 @@
 #include "settings/clsBinaryEncryptor.h"
 
+#include "common/Unicode.h"
+
 #include <cstdio>
 #include <limits>
 #include <memory>
@@ -14,6 +16,16 @@ struct FileCloser {
 };
 using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
 
+// Names are UTF-8; Windows' C library would take a narrow name in the ANSI
+// code page, so there the name goes as UTF-16.
+UniqueFile OpenFile(const std::string& name, bool write) {
+#ifdef _WIN32
+    return UniqueFile(::_wfopen(Wide(name).c_str(), write ? L"wb" : L"rb"));
+#else
+    return UniqueFile(std::fopen(name.c_str(), write ? "wb" : "rb"));
+#endif
+}
+
 constexpr std::int32_t kProgressStep = 500;
 
 } // namespace
@@ -25,7 +37,7 @@ std::uint8_t clsBinaryEncryptor::KeyByte(const std::u16string& Password, std::in
 }
 
 clsBinaryEncryptor::ByteArray clsBinaryEncryptor::ReadBinaryArray(const std::string& FileName) {
-    UniqueFile file(std::fopen(FileName.c_str(), "rb"));
+    UniqueFile file = OpenFile(FileName, false);
     if (!file)
         throw std::runtime_error("cannot open file for reading");
     ByteArray data;
@@ -48,7 +60,7 @@ clsBinaryEncryptor::ByteArray clsBinaryEncryptor::ReadBinaryArray(const std::str
 }
 
 void clsBinaryEncryptor::SaveBinaryArray(const std::string& FileName, const ByteArray& WriteData) {
-    UniqueFile file(std::fopen(FileName.c_str(), "wb"));
+    UniqueFile file = OpenFile(FileName, true);
     if (!file)
         throw std::runtime_error("cannot open file for writing");
     if (!WriteData.empty() &&

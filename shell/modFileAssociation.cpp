@@ -3,6 +3,7 @@
 #include "common/Files.h"
 #include "common/Handles.h"
 #include "common/StringUtil.h"
+#include "common/Unicode.h"
 
 #include <shlobj.h>
 
@@ -26,15 +27,15 @@ void NotifyShell() noexcept {
 
 bool SetStringValue(HKEY root, std::string subKey, std::string valueName, std::string data) {
     UniqueHkey key;
-    LONG status = ::RegCreateKeyA(root, subKey.c_str(), key.put());
+    LONG status = ::RegCreateKeyW(root, Wide(subKey).c_str(), key.put());
     if (status == ERROR_SUCCESS) {
-        // The text with one NUL, counted in the size. Only a key that cannot
-        // be made or closed makes the write fail; the value's own status
-        // is left alone.
-        data.push_back('\0');
-        ::RegSetValueExA(key.get(), valueName.c_str(), 0, REG_SZ,
-                         reinterpret_cast<const BYTE*>(data.data()),
-                         static_cast<DWORD>(data.size()));
+        // The text as UTF-16 with one NUL, counted in the size in bytes.
+        // Only a key that cannot be made or closed makes the write fail;
+        // the value's own status is left alone.
+        const std::wstring text = Wide(data);
+        ::RegSetValueExW(key.get(), Wide(valueName).c_str(), 0, REG_SZ,
+                         reinterpret_cast<const BYTE*>(text.c_str()),
+                         static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
         status = ::RegCloseKey(key.release());
     }
     if (status != ERROR_SUCCESS)
@@ -59,7 +60,7 @@ bool CreateAssociation(const std::string& programId, const std::string& extensio
 void RemoveAssociation(const std::string& programId, const std::string& extensionKey) noexcept {
     try {
         for (const std::string& subKey : AssociationKeysToDelete(programId, extensionKey))
-            ::RegDeleteKeyA(HKEY_CLASSES_ROOT, subKey.c_str());
+            ::RegDeleteKeyW(HKEY_CLASSES_ROOT, Wide(subKey).c_str());
     } catch (...) {
         // Only the key list's memory can fail here; the shell still hears.
     }
@@ -83,21 +84,22 @@ bool ResetAssociation(const std::string& programId, const std::string& extension
 
 void RemoveUrlProtocolMark(const std::string& programId) noexcept {
     UniqueHkey key;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, programId.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+    const std::wstring id = Wide(programId);
+    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, id.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
                         key.put()) != ERROR_SUCCESS)
         return;
-    if (::RegDeleteValueA(key.get(), kUrlProtocolValue) != ERROR_SUCCESS)
+    if (::RegDeleteValueW(key.get(), Wide(kUrlProtocolValue).c_str()) != ERROR_SUCCESS)
         return; // no mark: nothing changes for the shell
     DWORD subKeys = 0;
     DWORD values = 0;
     const bool empty =
-        ::RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+        ::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
                            &values, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
         subKeys == 0 && values == 0;
     key.reset();
     // A key that held nothing but the mark was made for it alone.
     if (empty)
-        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, programId.c_str());
+        ::RegDeleteKeyW(HKEY_CLASSES_ROOT, id.c_str());
     NotifyShell();
 }
 

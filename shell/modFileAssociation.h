@@ -21,7 +21,8 @@ class RegistrationError : public std::exception {
 };
 
 // Writes `data` as the REG_SZ value `valueName` ("" for the default value)
-// of `subKey`, creating missing keys. True, or RegistrationError.
+// of `subKey`, creating missing keys; the texts are UTF-8, the value is
+// stored as the system keeps text, in UTF-16. True, or RegistrationError.
 bool SetStringValue(HKEY root, std::string subKey, std::string valueName, std::string data);
 
 // Writes the association rows in order. False when one write failed: the

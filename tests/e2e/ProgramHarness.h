@@ -6,6 +6,7 @@
 #include "app/frmMain.h"
 #include "app/resource.h"
 #include "common/Handles.h"
+#include "common/Unicode.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/Wait.h"
 
@@ -17,17 +18,20 @@
 
 namespace quorvel::test {
 
+// A window's text, also of another process, as UTF-8.
 inline std::string WindowText(HWND hwnd) {
-    std::string text(::SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0) + 1, '\0');
-    text.resize(::SendMessageA(hwnd, WM_GETTEXT, text.size(), LPARAM(text.data())));
-    return text;
+    std::wstring text(::SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0) + 1, L'\0');
+    text.resize(::SendMessageW(hwnd, WM_GETTEXT, text.size(), LPARAM(text.data())));
+    return Utf8(text);
 }
 
 inline std::string MessageBoxText(HWND box) { return WindowText(::GetDlgItem(box, 0xFFFF)); }
 
 // A visible top-level window of process `pid` with this class (and title).
 inline HWND FindProcessWindow(DWORD pid, const char* className, const char* title = nullptr) {
-    for (HWND w = nullptr; (w = ::FindWindowExA(nullptr, w, className, title));) {
+    const std::wstring wideClass = Wide(className), wideTitle = title ? Wide(title) : L"";
+    const wchar_t* titleOrAny = title ? wideTitle.c_str() : nullptr;
+    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, wideClass.c_str(), titleOrAny));) {
         DWORD owner = 0;
         ::GetWindowThreadProcessId(w, &owner);
         if (owner == pid && ::IsWindowVisible(w))
@@ -38,16 +42,17 @@ inline HWND FindProcessWindow(DWORD pid, const char* className, const char* titl
 
 // Presses a dialog button the way a click does.
 inline void PressButton(HWND dialog, int id) {
-    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
 // The full path of the program file process `pid` runs ("" when unknown).
 inline std::string ProcessImage(DWORD pid) {
-    char image[MAX_PATH * 4] = {};
-    DWORD size = sizeof image;
+    wchar_t image[MAX_PATH * 4] = {};
+    DWORD size = MAX_PATH * 4;
     const UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-    return process && ::QueryFullProcessImageNameA(process.get(), 0, image, &size) ? image : "";
+    return process && ::QueryFullProcessImageNameW(process.get(), 0, image, &size) ? Utf8(image)
+                                                                                  : "";
 }
 
 // The placement key of a program file name, cleared before and after use.
@@ -58,25 +63,32 @@ public:
         Clear();
     }
     ~PlacementKey() { Clear(); }
-    void Clear() const { ::RegDeleteTreeA(HKEY_CURRENT_USER, parent_.c_str()); }
+    void Clear() const { ::RegDeleteTreeW(HKEY_CURRENT_USER, Wide(parent_).c_str()); }
     void SetDword(const char* name, std::int32_t value) const {
-        ::RegSetKeyValueA(HKEY_CURRENT_USER, path_.c_str(), name, REG_DWORD, &value, sizeof value);
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, Wide(path_).c_str(), Wide(name).c_str(), REG_DWORD,
+                          &value, sizeof value);
     }
     std::optional<std::int32_t> GetDword(const char* name) const {
         DWORD value = 0, size = sizeof value;
-        return ::RegGetValueA(HKEY_CURRENT_USER, path_.c_str(), name, RRF_RT_REG_DWORD, nullptr,
-                              &value, &size) ? std::nullopt : std::optional<std::int32_t>(value);
+        return ::RegGetValueW(HKEY_CURRENT_USER, Wide(path_).c_str(), Wide(name).c_str(),
+                              RRF_RT_REG_DWORD, nullptr, &value, &size)
+                   ? std::nullopt
+                   : std::optional<std::int32_t>(value);
     }
 
 private:
     std::string parent_, path_;
 };
 
+// A copy of Quorvel.exe named `exeName` in a new folder whose name holds
+// `folderHint`.
 class ProgramUnderTest {
 public:
-    explicit ProgramUnderTest(const std::string& exeName = "Quorvel.exe")
-        : folder_("prog"), exe_(folder_ / exeName) {
-        if (!::CopyFileA((TestProgramFolder() + "\\Quorvel.exe").c_str(), exe_.c_str(), FALSE))
+    explicit ProgramUnderTest(const std::string& exeName = "Quorvel.exe",
+                              const std::string& folderHint = "prog")
+        : folder_(folderHint), exe_(folder_ / exeName) {
+        if (!::CopyFileW(Wide(TestProgramFolder() + "\\Quorvel.exe").c_str(), Wide(exe_).c_str(),
+                         FALSE))
             throw std::runtime_error("cannot copy Quorvel.exe");
     }
     ~ProgramUnderTest() { EndProcess(); }
@@ -91,16 +103,17 @@ public:
     // program's fault; seen now and then under Wine on a busy new machine) is tried again until a deadline; each refusal is printed
     // with its error, and Why() tells the last one.
     bool Start(const std::string& arguments) {
-        std::string commandLine = "\"" + exe_ + "\"" + (arguments.empty() ? "" : " " + arguments);
+        const std::wstring commandLine =
+            Wide("\"" + exe_ + "\"" + (arguments.empty() ? "" : " " + arguments));
         EndProcess();
         main_ = nullptr;
         refusals_ = 0;
         return WaitUntilQuiet([&] {
-            STARTUPINFOA si{};
+            STARTUPINFOW si{};
             si.cb = sizeof si;
-            std::string line = commandLine; // CreateProcessA may change it
-            if (::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 folder_.path().c_str(), &si, &pi_))
+            std::wstring line = commandLine; // CreateProcessW may change it
+            if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 Wide(folder_.path()).c_str(), &si, &pi_))
                 return true;
             refusal_ = ::GetLastError();
             std::fprintf(stderr, "start of %s refused (%d): %s\n", exe_.c_str(), ++refusals_,
@@ -127,8 +140,8 @@ public:
     HWND mainWindow() const { return main_; }
     HWND textBox() const { return ::GetDlgItem(main_, IDC_txtnfo); }
     std::string Caption() const { return WindowText(main_); }
-    bool TopMost() const { return ::GetWindowLongA(main_, GWL_EXSTYLE) & WS_EX_TOPMOST; }
-    bool Locked() const { return ::GetWindowLongA(textBox(), GWL_STYLE) & ES_READONLY; }
+    bool TopMost() const { return ::GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST; }
+    bool Locked() const { return ::GetWindowLongW(textBox(), GWL_STYLE) & ES_READONLY; }
     std::string Text() const { return WindowText(textBox()); }
     RECT WindowRect() const {
         RECT rc{};
@@ -142,15 +155,15 @@ public:
                        timeoutMs);
         return found;
     }
-    void Command(UINT id) const { ::PostMessageA(main_, WM_COMMAND, id, 0); } // posted
+    void Command(UINT id) const { ::PostMessageW(main_, WM_COMMAND, id, 0); } // posted
     // Runs a menu command; false when the program did not answer in time.
     bool SendCommand(UINT id, DWORD timeoutMs = 20000, UINT message = WM_COMMAND) const {
         DWORD_PTR result = 0;
         return main_ &&
-               ::SendMessageTimeoutA(main_, message, id, 0, SMTO_NORMAL, timeoutMs, &result);
+               ::SendMessageTimeoutW(main_, message, id, 0, SMTO_NORMAL, timeoutMs, &result);
     }
     bool Responds(DWORD timeoutMs = 5000) const { return SendCommand(0, timeoutMs, WM_NULL); }
-    void Close() const { ::PostMessageA(main_, WM_CLOSE, 0, 0); }
+    void Close() const { ::PostMessageW(main_, WM_CLOSE, 0, 0); }
     bool WaitExit(DWORD timeoutMs = 20000) const {
         return ::WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0;
     }
@@ -165,10 +178,10 @@ public:
 
 private:
     static std::string ErrorText(DWORD error) {
-        char text[256] = {};
-        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                         0, text, sizeof text, nullptr);
-        return "error " + std::to_string(error) + " " + text;
+        wchar_t text[256] = {};
+        ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                         0, text, 256, nullptr);
+        return "error " + std::to_string(error) + " " + Utf8(text);
     }
     void EndProcess() {
         if (pi_.hProcess && ::TerminateProcess(pi_.hProcess, 1)) // fails when it has ended

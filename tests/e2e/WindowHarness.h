@@ -59,8 +59,9 @@ inline std::function<void(HWND)> OpenFile(const std::string& path) {
         // The file name box of the Open dialog (cmb13), then OK.
         HWND name = nullptr;
         WaitUntilQuiet([&] { return (name = ::GetDlgItem(dialog, 0x47C)) != nullptr; }, 5000);
-        HWND edit = ::FindWindowExA(name, nullptr, "Edit", nullptr);
-        ::SendMessageA(edit ? edit : name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        HWND edit = ::FindWindowExW(name, nullptr, L"Edit", nullptr);
+        ::SendMessageW(edit ? edit : name, WM_SETTEXT, 0,
+                       reinterpret_cast<LPARAM>(Wide(path).c_str()));
         PressButton(dialog, IDOK);
     };
 }
@@ -78,7 +79,7 @@ public:
     std::string operator/(const std::string& name) const { return folder_ / name; }
 
     bool Start(const std::string& commandLine = "") {
-        const bool ok = frm_->Create(::GetModuleHandleA(nullptr),
+        const bool ok = frm_->Create(::GetModuleHandleW(nullptr),
                                      StartupArgs{folder_.path(), exeName_, commandLine},
                                      SW_SHOWNORMAL);
         Pump();
@@ -88,7 +89,7 @@ public:
     HWND hwnd() const { return frm_->hwnd(); }
     HWND txtnfo() const { return frm_->txtnfo(); }
     void Command(UINT id) { // as a click on the menu item would
-        ::SendMessageA(hwnd(), WM_COMMAND, id, 0), Pump();
+        ::SendMessageW(hwnd(), WM_COMMAND, id, 0), Pump();
     }
     std::string Caption() const { return WindowText(hwnd()); }
     std::string Text() const { return WindowText(txtnfo()); }
@@ -96,13 +97,13 @@ public:
     bool MenuEnabled(UINT id) const { return IsMenuItemEnabled(frm_->menu(), id); }
     std::pair<int, int> Selection() const { // of the text box: (start, end)
         DWORD start = 0, end = 0;
-        ::SendMessageA(txtnfo(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+        ::SendMessageW(txtnfo(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                        reinterpret_cast<LPARAM>(&end));
         return {static_cast<int>(start), static_cast<int>(end)};
     }
     void Pump() { // processes pending messages of this thread
-        for (MSG msg; ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
-            frm_ ? DispatchOne(*frm_, msg) : void(::DispatchMessageA(&msg));
+        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+            frm_ ? DispatchOne(*frm_, msg) : void(::DispatchMessageW(&msg));
     }
 
 private:

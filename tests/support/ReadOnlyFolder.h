@@ -3,7 +3,7 @@
 // a program folder under "Program Files" is for a user without rights.
 #include <windows.h>
 
-#include "common/NumberFormat.h"
+#include "common/Unicode.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/Wait.h"
 
@@ -15,8 +15,8 @@ namespace quorvel::test {
 inline std::string HostPath(const std::string& windowsPath) {
     using Fn = char*(CDECL*)(const wchar_t*);
     const auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    char* host = fn ? fn(WideFromAnsi(windowsPath).c_str()) : nullptr;
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* host = fn ? fn(Wide(windowsPath).c_str()) : nullptr;
     const std::string result = host ? host : "";
     ::HeapFree(::GetProcessHeap(), 0, host);
     return result;
@@ -27,11 +27,12 @@ inline std::string HostPath(const std::string& windowsPath) {
 inline bool RunOnHost(const std::string& command) {
     const TempFolder markers("host");
     const std::string marker = markers / "done", hostMarker = HostPath(marker);
-    std::string commandLine = "Z:\\bin\\sh -c \"" + command + " && touch '" + hostMarker + "'\"";
-    STARTUPINFOA si{};
+    std::wstring commandLine =
+        Wide("Z:\\bin\\sh -c \"" + command + " && touch '" + hostMarker + "'\"");
+    STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (hostMarker.empty() || !::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr,
+    if (hostMarker.empty() || !::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr,
                                                 FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;
     const UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
@@ -53,13 +54,13 @@ public:
 private:
     // No probe before chattr has run: it could be caught in the folder.
     bool SetReadOnly(bool readOnly) {
-        const std::string probe = folder_ + "\\~probe.tmp";
+        const std::wstring probe = Wide(folder_ + "\\~probe.tmp");
         return RunOnHost(std::string("/usr/bin/chattr ") + (readOnly ? "+i '" : "-i '") +
                          HostPath(folder_) + "'") &&
                WaitUntilQuiet([&] {
-                   const bool made = bool(UniqueHfile(::CreateFileA(
+                   const bool made = bool(UniqueHfile(::CreateFileW(
                        probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
-                   ::DeleteFileA(probe.c_str());
+                   ::DeleteFileW(probe.c_str());
                    return made != readOnly;
                });
     }

@@ -3,6 +3,8 @@
 // succeed, so a test puts a link to a missing key where a key would go.
 #include <windows.h>
 
+#include "common/Unicode.h"
+
 #include <optional>
 #include <string>
 
@@ -11,7 +13,7 @@ namespace quorvel::test {
 // Places the obstacle at `path` under HKEY_CLASSES_ROOT; false on failure.
 inline bool PlaceObstacle(const std::string& path) {
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr,
+    if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, Wide(path).c_str(), 0, nullptr,
                           REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
                           &key, nullptr))
         return false;
@@ -26,23 +28,24 @@ inline bool PlaceObstacle(const std::string& path) {
 inline void RemoveObstacle(const std::string& path) {
     HKEY link = nullptr;
     DWORD type = 0;
-    if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), REG_OPTION_OPEN_LINK,
+    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(path).c_str(), REG_OPTION_OPEN_LINK,
                         KEY_QUERY_VALUE | DELETE, &link) != ERROR_SUCCESS)
         return;
-    if (::RegQueryValueExA(link, "SymbolicLinkValue", nullptr, &type, nullptr, nullptr) ==
+    if (::RegQueryValueExW(link, L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr) ==
             ERROR_SUCCESS &&
         type == REG_LINK)
-        ::RegDeleteKeyA(link, "");
+        ::RegDeleteKeyW(link, L"");
     ::RegCloseKey(link);
 }
 
-// A text value under HKEY_CLASSES_ROOT, or nothing when there is none.
+// A text value under HKEY_CLASSES_ROOT as UTF-8, or nothing when there is
+// none.
 inline std::optional<std::string> ClassesRootText(const std::string& path, const char* name = "") {
-    char data[2048] = {};
+    wchar_t data[2048] = {};
     DWORD size = sizeof data;
-    return ::RegGetValueA(HKEY_CLASSES_ROOT, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data,
-                          &size) == ERROR_SUCCESS
-               ? std::optional<std::string>(data)
+    return ::RegGetValueW(HKEY_CLASSES_ROOT, Wide(path).c_str(), Wide(name).c_str(),
+                          RRF_RT_REG_SZ, nullptr, data, &size) == ERROR_SUCCESS
+               ? std::optional<std::string>(Utf8(data))
                : std::nullopt;
 }
 
@@ -52,8 +55,8 @@ inline void RemoveRegistration() {
                              "Quorvel\\Shell", "Quorvel", ".nfo"})
         RemoveObstacle(spot);
     for (const std::string key : {"Quorvel", ".nfo"}) {
-        ::RegDeleteTreeA(HKEY_CLASSES_ROOT, key.c_str());
-        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, ("SOFTWARE\\Classes\\" + key).c_str());
+        ::RegDeleteTreeW(HKEY_CLASSES_ROOT, Wide(key).c_str());
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, Wide("SOFTWARE\\Classes\\" + key).c_str());
     }
 }
 

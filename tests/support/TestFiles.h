@@ -1,56 +1,66 @@
 #pragma once
-// Real files in real temporary folders, for the Windows test tiers.
+// Real files in real temporary folders, for the Windows test tiers. Paths
+// are UTF-8 and reach the system as UTF-16, as the program's own do.
 #include <windows.h>
 
 #include "common/Handles.h"
+#include "common/Unicode.h"
 #include "settings/SettingsFile.h"
 #include "settings/clsBinaryEncryptor.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace quorvel::test {
 
+// Every byte of the file (empty when it cannot be read).
 inline std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    const UniqueHfile file(::CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string bytes;
+    char chunk[1 << 16];
+    for (DWORD got = 0; file && ::ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got;)
+        bytes.append(chunk, got);
+    return bytes;
 }
 
 inline bool FileExists(const std::string& path) {
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    if (!std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size())))
+    const UniqueHfile file(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file || !::WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr) ||
+        written != bytes.size())
         throw std::runtime_error("cannot write " + path);
 }
 
 // Names in a folder, without "." and "..", sorted.
 inline std::vector<std::string> ListFolder(const std::string& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA fd{};
-    const UniqueFind find(::FindFirstFileA((folder + "\\*").c_str(), &fd));
-    for (bool more = bool(find); more; more = ::FindNextFileA(find.get(), &fd))
-        if (std::string(fd.cFileName) != "." && std::string(fd.cFileName) != "..")
-            names.push_back(fd.cFileName);
+    WIN32_FIND_DATAW fd{};
+    const UniqueFind find(::FindFirstFileW(Wide(folder + "\\*").c_str(), &fd));
+    for (bool more = bool(find); more; more = ::FindNextFileW(find.get(), &fd))
+        if (const std::string name = Utf8(fd.cFileName); name != "." && name != "..")
+            names.push_back(name);
     std::sort(names.begin(), names.end());
     return names;
 }
 
 inline void RemoveTree(const std::string& path) {
     for (const std::string& name : ListFolder(path)) {
-        const std::string full = path + "\\" + name;
-        ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!::DeleteFileA(full.c_str()))
-            RemoveTree(full);
+        const std::wstring full = Wide(path + "\\" + name);
+        ::SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!::DeleteFileW(full.c_str()))
+            RemoveTree(path + "\\" + name);
     }
-    ::RemoveDirectoryA(path.c_str());
+    ::RemoveDirectoryW(Wide(path).c_str());
 }
 
 // A fresh folder under the temporary folder, removed with everything in it
@@ -59,12 +69,12 @@ class TempFolder {
 public:
     explicit TempFolder(const std::string& hint = "t") {
         static std::atomic<int> counter{0};
-        char base[MAX_PATH + 1] = {};
-        ::GetTempPathA(sizeof base, base);
+        wchar_t base[MAX_PATH + 1] = {};
+        ::GetTempPathW(MAX_PATH + 1, base);
         for (int attempt = 0; attempt < 1000; ++attempt) {
-            path_ = std::string(base) + "qv-" + hint + "-" +
-                    std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++);
-            if (::CreateDirectoryA(path_.c_str(), nullptr))
+            path_ = Utf8(base) + "qv-" + hint + "-" + std::to_string(::GetCurrentProcessId()) +
+                    "-" + std::to_string(counter++);
+            if (::CreateDirectoryW(Wide(path_).c_str(), nullptr))
                 return;
         }
         throw std::runtime_error("cannot create a temporary folder");
@@ -99,9 +109,10 @@ inline void WriteScrambledSettings(const std::string& path, const std::string& p
 
 // The folder of the running test program (Quorvel.exe is built beside it).
 inline std::string TestProgramFolder() {
-    char path[MAX_PATH * 4] = {};
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    return std::string(path, std::strrchr(path, '\\'));
+    wchar_t path[MAX_PATH * 4] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    const std::string full = Utf8(path);
+    return full.substr(0, full.rfind('\\'));
 }
 
 } // namespace quorvel::test

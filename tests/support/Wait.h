@@ -12,9 +12,9 @@ inline bool WaitUntilQuiet(const std::function<bool()>& condition, DWORD timeout
                            bool pump = false) {
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
     for (MSG msg;;) {
-        while (pump && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (pump && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
         if (condition())
             return true;

@@ -8,7 +8,7 @@ using namespace quorvel;
 using namespace std::string_literals;
 
 TEST(AboutText, CopyrightSignLineBreaksAndRegistryValues) {
-    EXPECT_EQ(AboutCopyrightText("(c) 2026 Brenmoor.\\nFree."), "\xA9 2026 Brenmoor.\r\nFree.");
+    EXPECT_EQ(AboutCopyrightText("(c) 2026 Brenmoor.\\nFree."), "\xC2\xA9 2026 Brenmoor.\r\nFree.");
     EXPECT_EQ(AboutCopyrightText("(C) \\N ( c) a\nb"), "(C) \\N ( c) a\nb"); // exact case
     // A string loses its last byte only when that is the NUL.
     EXPECT_EQ(KeptRegistryText("abc\0"s, 3), "abc");

@@ -65,7 +65,7 @@ TEST_F(FileAssociationTest, AFailedRegistrationLeavesNothingHalfDone) {
         ASSERT_TRUE(!row.associated || CreateAssociation("Quorvel", "NFO", kProgram, true));
         if (row.marked)
             AddUrlProtocol("Quorvel");
-        ::RegDeleteKeyA(HKEY_CLASSES_ROOT, row.obstacle);
+        ::RegDeleteKeyW(HKEY_CLASSES_ROOT, Wide(row.obstacle).c_str());
         ASSERT_TRUE(test::PlaceObstacle(row.obstacle));
         Click(row.clickUrl);
         const bool markStays = row.marked && !row.clickUrl;
@@ -85,7 +85,7 @@ TEST_F(FileAssociationTest, AKeyMadeOnlyForTheUrlMarkGoesWithIt) {
         AddUrlProtocol("Quorvel");
         RemoveUrlProtocolMark("Quorvel");
         HKEY key = nullptr;
-        EXPECT_EQ(::RegOpenKeyExA(HKEY_CLASSES_ROOT, "Quorvel", 0, KEY_READ, &key) == 0, !alone);
+        EXPECT_EQ(::RegOpenKeyExW(HKEY_CLASSES_ROOT, L"Quorvel", 0, KEY_READ, &key) == 0, !alone);
         if (key)
             ::RegCloseKey(key);
         EXPECT_EQ(Mark(), std::nullopt);

@@ -67,7 +67,8 @@ TEST_F(SettingsFileTest, FilesThatDoNotUnscrambleReadAsMissing) {
 TEST_F(SettingsFileTest, AFailedWriteLeavesTheFileAlone) {
     ASSERT_TRUE(Write("ADDFILEASS", "0"));
     const std::string before = ReadFileBytes(path_);
-    HANDLE lock = ::CreateFileA(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE lock =
+        ::CreateFileW(Wide(path_).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(Write("ADDURLPROT", "0"));
     ::CloseHandle(lock);
