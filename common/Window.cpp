@@ -42,14 +42,6 @@ LRESULT CALLBACK HookedProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam
                 : CallControlProc(control, msg, wParam, lParam);
 }
 
-// The messages of the window's own text, which the system keeps in UTF-16,
-// and the one that sets it first: they always get the Unicode default, so
-// a caption stays whole whatever default call a window makes with the rest.
-bool IsOwnTextMessage(UINT msg) {
-    return msg == WM_NCCREATE || msg == WM_SETTEXT || msg == WM_GETTEXT ||
-           msg == WM_GETTEXTLENGTH;
-}
-
 // The system's arrow cursor (IDC_ARROW, whose macro is the 8-bit form).
 const LPCWSTR kArrowCursor = MAKEINTRESOURCEW(32512);
 
@@ -121,7 +113,7 @@ LRESULT CALLBACK WindowBase::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     } else {
         self = reinterpret_cast<WindowBase*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
-    if (!self || IsOwnTextMessage(msg))
+    if (!self)
         return ::DefWindowProcW(hwnd, msg, wParam, lParam);
     const LRESULT result = self->HandleMessage(msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {

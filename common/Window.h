@@ -62,9 +62,8 @@ protected:
     HWND CreateWindowFor(HINSTANCE instance, DWORD exStyle, const char* className,
                          const char* caption, DWORD style, const RECT& rc, HMENU menu);
 
-    // Every message but those of the window's own text (WM_NCCREATE,
-    // WM_SETTEXT, WM_GETTEXT, WM_GETTEXTLENGTH), which get the system's
-    // Unicode default.
+    // Every message of the window; what it leaves alone goes on to
+    // DefWindowProcW (the window is a Unicode one, its caption UTF-16).
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) noexcept = 0;
     // After WM_NCDESTROY: the window is gone, and the object may end itself.
     virtual void OnWindowGone() noexcept {}

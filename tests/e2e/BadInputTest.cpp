@@ -77,7 +77,7 @@ TEST_F(BadInputTest, CommandLines) {
         {"missing file", [](auto& d) { return d + "\\missing.nfo"; }, "File Not Found", ""},
         {"unquoted path with blanks",
          [](auto& d) { return File(d + "\\release info.nfo", "\xC9\xCD\xBB\r\n"); },
-         "", "\xC9\xCD\xBB\r\n"},
+         "", "╔═╗\r\n"},
         {"32 KB command line",
          [](auto& d) { return d + "\\" + std::string(32000 - d.size() - 120, 'x') + ".nfo"; },
          "File Not Found", ""},

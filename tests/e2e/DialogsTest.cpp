@@ -171,7 +171,7 @@ TEST_F(DialogTest, AboutShowsTheVersionCopyrightAndLinksAndEndsAlwaysOnTop) {
                            reinterpret_cast<LPARAM>(::GetDlgItem(box, id)));
     });
     // Version 3.0.0.172: the major version and the revision.
-    EXPECT_EQ(shown, "Quorvel v3.172|\xA9 2026 Brenmoor.\r\nQuorvel is free to use and share.");
+    EXPECT_EQ(shown, "Quorvel v3.172|© 2026 Brenmoor.\r\nQuorvel is free to use and share.");
     EXPECT_EQ(mail.Url(), "mailto:support@quorvel.example?subject=I have question on Quorvel v3.172");
     EXPECT_EQ(web.Url(), "https://quorvel.example");
     EXPECT_FALSE(topMost());

@@ -5,6 +5,7 @@
 #include "common/Unicode.h"
 #include "tests/e2e/ProgramHarness.h"
 #include "tests/e2e/WindowHarness.h"
+#include "tests/support/Cp437Cells.h"
 #include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/Wait.h"
 
@@ -51,9 +52,10 @@ protected:
         ::PostMessageA(window_.txtnfo(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
         window_.Pump();
     }
-    std::string SaveText(const std::string& text) {
+    // Saves the characters of these code page 437 bytes, as if typed.
+    std::string SaveText(const std::string& bytes) {
         SetLocked(false);
-        ::SetWindowTextA(window_.txtnfo(), text.c_str());
+        ::SetWindowTextW(window_.txtnfo(), Wide(Cp437AsUtf8(bytes)).c_str());
         return Save();
     }
 
@@ -75,14 +77,26 @@ bool OpenClipboardSoon() { // the clipboard is shared with the system
     return WaitUntilQuiet([] { return ::OpenClipboard(nullptr) != 0; }, 5000);
 }
 
+// The clipboard's Unicode text, as other programs paste it, in UTF-8.
 std::string ClipboardText() {
     if (!OpenClipboardSoon())
         return "<clipboard busy>";
-    HANDLE memory = ::GetClipboardData(CF_TEXT);
-    const std::string text = memory ? static_cast<const char*>(::GlobalLock(memory)) : "";
+    HANDLE memory = ::GetClipboardData(CF_UNICODETEXT);
+    const std::string text = memory ? Utf8(static_cast<const wchar_t*>(::GlobalLock(memory))) : "";
     ::GlobalUnlock(memory);
     ::CloseClipboard();
     return text;
+}
+
+// Unicode text put on the clipboard, as a browser does.
+void SetClipboardText(const std::wstring& text) {
+    ASSERT_TRUE(OpenClipboardSoon());
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    ::memcpy(::GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    ::GlobalUnlock(memory);
+    ::EmptyClipboard();
+    ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
 }
 
 // The locale's general date form of now (the date alone at midnight).
@@ -108,7 +122,7 @@ TEST_F(FileCommandsTest, OpenShowsTheFileAndSaveWritesEveryByteBackWithCrLf) {
     WriteFileBytes(file, "first \xDB\xB2\r\nlone\nlf\rcr\r\n" + everyByte);
     Open(file);
     const std::string shown = "first \xDB\xB2\r\nlone\nlf\r\ncr\r\n" + everyByte + "\r\n";
-    EXPECT_EQ(window_.Text(), shown);
+    EXPECT_EQ(window_.Text(), Cp437AsUtf8(shown));
     EXPECT_EQ(window_.Caption(), "Quorvel - " + file);
 
     SetLocked(false);
@@ -138,6 +152,14 @@ TEST_F(FileCommandsTest, SaveRefusesWhatItMustNotWrite) {
     EXPECT_EQ(window_.Text(), "head mid  tail\r\n");
     EXPECT_NE(SaveText("head mid  tail\r\n").find("NUL"), std::string::npos);
     EXPECT_EQ(ReadFileBytes(binary), "head\0mid\0\0tail\r\n"s);
+
+    // A character code page 437 has not, typed into a CP437 file.
+    Open(file);
+    SetLocked(false);
+    ::SetWindowTextW(window_.txtnfo(), L"a\r\n5 \u20AC\r\n");
+    EXPECT_EQ(Save(), "This file is saved in code page 437, which has no \"€\" (U+20AC) (line 2). "
+                      "The file was not saved.");
+    EXPECT_EQ(ReadFileBytes(file), "a\r\n");
 
     Open(file); // a read-only file: the failed save keeps the old bytes
     ASSERT_TRUE(::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -251,6 +273,16 @@ TEST_F(MainWindowTest, TheTextChangesOnlyWhileWritableButTheDateGoesInLockedOrNo
     }
     window_.Command(IDM_mnuSelAll);
     EXPECT_EQ(window_.Selection(), std::make_pair(0, 7));
+    // Art goes to other programs as the characters it shows, and comes back
+    // from them so.
+    ::SetWindowTextW(window_.txtnfo(), L"\u2554\u2550\u2557\r\n");
+    ::SendMessageW(window_.txtnfo(), EM_SETSEL, 0, 3);
+    window_.Command(IDM_mnuCopy);
+    EXPECT_EQ(ClipboardText(), "╔═╗");
+    ASSERT_NO_FATAL_FAILURE(SetClipboardText(L"\u2588\u2593"));
+    ::SendMessageW(window_.txtnfo(), EM_SETSEL, 5, 5);
+    window_.Command(IDM_mnuPaste);
+    EXPECT_EQ(window_.Text(), "╔═╗\r\n█▓");
     // F5 replaces the selection with the time and date, locked or not.
     for (const bool locked : {true, false}) {
         SetLocked(locked);

@@ -2,7 +2,9 @@
 // storing settings, then used long (QUORVEL_SOAK=1, scripts/soak: longer).
 #include "app/resource.h"
 #include "common/TempNames.h"
+#include "common/Unicode.h"
 #include "tests/e2e/WindowHarness.h"
+#include "tests/support/Cp437Cells.h"
 
 #include <gtest/gtest.h>
 #include <psapi.h>
@@ -29,8 +31,10 @@ void StartAndWait(ProgramUnderTest& program, const std::string& arguments = "") 
     ASSERT_TRUE(program.Start(arguments) && program.WaitMainWindow()) << program.Why();
 }
 
-void SetText(const ProgramUnderTest& program, const std::string& text) {
-    ASSERT_TRUE(::SendMessageA(program.textBox(), WM_SETTEXT, 0, LPARAM(text.c_str())));
+// The characters of these code page 437 bytes in the text box, as if typed.
+void SetText(const ProgramUnderTest& program, const std::string& bytes) {
+    const std::wstring text = quorvel::Wide(Cp437AsUtf8(bytes));
+    ASSERT_TRUE(::SendMessageW(program.textBox(), WM_SETTEXT, 0, LPARAM(text.c_str())));
 }
 
 
