@@ -14,31 +14,14 @@
 
 namespace quorvel {
 
-namespace {
-
-// After the file's name, the encoding of a file that is not code page 437.
-const char* EncodingTag(NfoEncoding encoding) {
-    switch (encoding) {
-    case NfoEncoding::Utf8:
-    case NfoEncoding::Utf8WithMark:
-        return " [UTF-8]";
-    case NfoEncoding::Utf16Le:
-    case NfoEncoding::Utf16Be:
-        return " [UTF-16]";
-    case NfoEncoding::Cp437:
-        break;
-    }
-    return "";
-}
-
-} // namespace
-
 void frmMain::ShowFileInCaption() {
     // As many characters as the window is wide in twips / 150, rounded
     // halves to even, as a 16-bit number.
     const std::int16_t max = RoundToInt16(WidthTw() / 150).value_or(INT16_MAX);
-    const std::string caption =
-        productTitle_ + " - " + LongDirFix(currentFile_, max) + EncodingTag(encoding_);
+    // After the file's name, the encoding of a file that is not code page 437.
+    const std::string tag =
+        encoding_ == NfoEncoding::Cp437 ? "" : " [" + std::string(EncodingName(encoding_)) + "]";
+    const std::string caption = productTitle_ + " - " + LongDirFix(currentFile_, max) + tag;
     ::SetWindowTextW(hwnd_, Wide(caption).c_str());
 }
 

@@ -80,6 +80,20 @@ NfoEncoding DetectEncoding(std::string_view bytes) {
                                                                : NfoEncoding::Cp437;
 }
 
+const char* EncodingName(NfoEncoding encoding) {
+    switch (encoding) {
+    case NfoEncoding::Cp437:
+        return "code page 437";
+    case NfoEncoding::Utf8:
+    case NfoEncoding::Utf8WithMark:
+        return "UTF-8";
+    case NfoEncoding::Utf16Le:
+    case NfoEncoding::Utf16Be:
+        break;
+    }
+    return "UTF-16";
+}
+
 NfoText DecodeNfo(std::string_view bytes) {
     NfoText out;
     out.encoding = DetectEncoding(bytes);

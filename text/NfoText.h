@@ -29,6 +29,8 @@ enum class NfoEncoding { Cp437, Utf8, Utf8WithMark, Utf16Le, Utf16Be };
 std::optional<unsigned char> Cp437Byte(char16_t c);
 
 NfoEncoding DetectEncoding(std::string_view bytes);
+// "code page 437", "UTF-8" or "UTF-16", as the user is told.
+const char* EncodingName(NfoEncoding encoding);
 
 struct NfoText {
     std::u16string text; // the text box's form: lines as TextLines makes them

@@ -16,20 +16,6 @@ void ShowError(HWND control, const std::string& text) {
     ::MessageBoxW(owner, Wide(text).c_str(), L"Error", MB_OK | MB_ICONINFORMATION);
 }
 
-const char* EncodingName(NfoEncoding encoding) {
-    switch (encoding) {
-    case NfoEncoding::Cp437:
-        return "code page 437";
-    case NfoEncoding::Utf8:
-    case NfoEncoding::Utf8WithMark:
-        return "UTF-8";
-    case NfoEncoding::Utf16Le:
-    case NfoEncoding::Utf16Be:
-        break;
-    }
-    return "UTF-16";
-}
-
 } // namespace
 
 LoadOutcome ReadTextFile(HWND owner, const std::string& File, NfoText& text) {
