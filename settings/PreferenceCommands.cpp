@@ -15,14 +15,14 @@ namespace {
 bool PickColor(HWND owner, std::uint32_t current, std::uint32_t& chosen) {
     // Both colour commands share the dialog's custom colours.
     static COLORREF customColors[16] = {};
-    CHOOSECOLORA cc{};
+    CHOOSECOLORW cc{};
     cc.lStructSize = sizeof cc;
     cc.hwndOwner = owner;
     cc.rgbResult = (current & 0x80000000u) ? ::GetSysColor(static_cast<int>(current & 0xFFu))
                                            : static_cast<COLORREF>(current);
     cc.lpCustColors = customColors;
     cc.Flags = CC_RGBINIT | CC_FULLOPEN;
-    if (!::ChooseColorA(&cc))
+    if (!::ChooseColorW(&cc))
         return false;
     chosen = static_cast<std::uint32_t>(cc.rgbResult & 0x00FFFFFFu);
     return true;
