@@ -1,7 +1,7 @@
-// Any bytes read as an NFO and saved back: the text is in the text box's
-// form, saving never fails for want of a character, the file comes back
-// byte for byte after the line-end rule, and reading what was saved
-// changes nothing.
+// Any bytes read as an NFO and saved back: the lines are the file's, the
+// text is in the text box's form, saving never fails for want of a
+// character, the file comes back byte for byte after the line-end rule,
+// and reading what was saved changes nothing.
 #include "tests/fuzz/FuzzSupport.h"
 #include "text/NfoText.h"
 #include "text/TextLines.h"
@@ -11,6 +11,20 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quorvel;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    // The line rule on the raw bytes: each line, lone LFs and NULs included,
+    // as in the file, each ended by CR LF (a CR alone or before its LF), the
+    // last line too.
+    std::string lines;
+    for (std::size_t i = 0; i < size; ++i) {
+        const bool end = bytes[i] == '\r';
+        lines += end ? std::string_view("\r\n") : bytes.substr(i, 1);
+        i += end && i + 1 < size && bytes[i + 1] == '\n';
+    }
+    if (!lines.empty() && !lines.ends_with("\r\n"))
+        lines += "\r\n";
+    FUZZ_CHECK(NormalizeLines(bytes) == lines);
+    FUZZ_CHECK(TakeNormalizedLines(std::string(bytes)) == lines);
+
     const NfoText read = DecodeNfo(bytes);
     FUZZ_CHECK(TakeNormalizedLines(std::u16string(read.text)) == read.text);
     FUZZ_CHECK(std::find(read.text.begin(), read.text.end(), u'\0') == read.text.end());
@@ -22,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         switch (read.encoding) {
         case NfoEncoding::Cp437:
         case NfoEncoding::Utf8:
-            FUZZ_CHECK(saved.bytes == NormalizeLines(bytes));
+            FUZZ_CHECK(saved.bytes == lines);
             break;
         case NfoEncoding::Utf8WithMark:
             FUZZ_CHECK(saved.bytes == std::string(bytes.substr(0, 3)) + NormalizeLines(bytes.substr(3)));

@@ -13,7 +13,8 @@
 namespace {
 
 // The settings password "©KWZ" and its key bytes for file offsets 0, 1, 2,
-// 3, 4, ..., worked out by hand: 'K', 'W', 'Z', 0xA9 each XOR 0x11, repeated.
+// 3, 4, ..., worked out by hand: 'K', 'W', 'Z', 0xA9 each XOR 0x11, repeated,
+// each added to a byte modulo 256 ("[INIT]" scrambles to B5 8F 99 01 AE A3).
 const std::u16string kSettingsPassword = u"\u00A9KWZ";
 constexpr std::uint8_t kKeyByOffset[4] = {0x5A, 0x46, 0x4B, 0xB8};
 

@@ -1,4 +1,4 @@
-// Each line end the reader knows; the TextLines fuzz target checks the rest.
+// Each line end the reader knows; the NfoText fuzz target checks any bytes.
 #include "text/TextLines.h"
 
 #include <gtest/gtest.h>
