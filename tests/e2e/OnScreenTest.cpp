@@ -1,21 +1,13 @@
 // The main window on the screen: it comes back where it was closed, kept in
 // twips at any DPI, and draws NFO art as DOS drew it. NfoArtTest runs again
 // in a plain prefix and in one with the Japanese ANSI code page.
-#include "app/resource.h"
 #include "appearance/NfoFont.h"
-#include "tests/support/Cp437Cells.h"
 #include "tests/e2e/ProgramHarness.h"
-#include "tests/support/Wait.h"
-
-#include <gtest/gtest.h>
+#include "tests/support/Cp437Cells.h"
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdlib>
-#include <functional>
-#include <optional>
-#include <string>
 #include <vector>
 
 using namespace quorvel;
@@ -46,7 +38,7 @@ class PlacementTest : public ::testing::Test {
     Values CloseAfter(const std::function<void(ProgramUnderTest&)>& act,
                       const char* name = "Quorvel.exe") {
         ProgramUnderTest program(name);
-        EXPECT_TRUE(program.Start("") && program.WaitMainWindow()) << program.Why();
+        EXPECT_TRUE(program.Show());
         act(program);
         program.Close();
         EXPECT_TRUE(program.WaitExit());
@@ -85,7 +77,7 @@ TEST_F(PlacementTest, StartUpPlacesTheWindowFromTheStoredTwips) {
         if (!row.stored.empty())
             Store(row.stored);
         ProgramUnderTest program;
-        ASSERT_TRUE(program.Start("") && program.WaitMainWindow()) << program.Why();
+        ASSERT_TRUE(program.Show());
         EXPECT_EQ(BoxOf(program.WindowRect()), row.expected) << row.what;
         EXPECT_EQ(Stored(), row.stored.empty() ? Values(4) : row.stored)
             << "start-up stores nothing";
@@ -118,15 +110,13 @@ TEST_F(PlacementTest, ClosingNormalStoresItMaximisedOrMinimisedKeepsTheStoredOne
 // the placement is stored rounded, halves to even (at 100 DPI a pixel is
 // 14.4 twips, at 192 DPI 7.5).
 TEST_F(PlacementTest, SizeAndStoredPlacementFollowTheDpi) {
-    constexpr char kKey[] = "Control Panel\\Desktop", kValue[] = "LogPixels";
-    DWORD prefixDpi = 96, size = sizeof prefixDpi;
-    ::RegGetValueA(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &prefixDpi, &size);
-    for (DWORD dpi : {100, 192}) {
+    const LogPixels logPixels;
+    for (const int dpi : {100, 192}) {
         SCOPED_TRACE(std::to_string(dpi) + " DPI");
         placement_.Clear();
-        ::RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &dpi, 4);
+        logPixels.Set(dpi);
         const Values stored = CloseAfter([&](ProgramUnderTest& program) {
-            ::RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &prefixDpi, 4);
+            logPixels.Restore();
             const Box outer = BoxOf(program.WindowRect());
             EXPECT_EQ((Box{Px(8355, dpi), Px(6855, dpi)}), (Box{outer[2], outer[3]}));
             MoveTo(program, 7, 33, 601, 403);
@@ -225,9 +215,7 @@ TEST(NfoArtTest, EveryByteDrawsAsItsCp437CellAndEachFileSavesBack) {
     const std::vector<Cells> sizes = ReadCells();
     ASSERT_FALSE(sizes.empty());
     const std::string grid = GridBytes();
-    std::wstring text; // the grid's characters, from the system's own CP437 table
-    for (const char b : grid)
-        text += b == '\r' || b == '\n' ? wchar_t(b) : Cp437Text()[static_cast<unsigned char>(b)];
+    const std::wstring text = Cp437Wide(grid); // from the system's own CP437 table
     const auto encoded = [&](UINT codePage) {
         std::string bytes(text.size() * 4, '\0');
         bytes.resize(::WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), bytes.data(),
@@ -238,14 +226,12 @@ TEST(NfoArtTest, EveryByteDrawsAsItsCp437CellAndEachFileSavesBack) {
     const std::pair<const char*, std::string> files[] = {
         {"", grid}, {" [UTF-8]", encoded(CP_UTF8)}, {" [UTF-16]", "\xFF\xFE" + utf16}};
 
-    constexpr char kKey[] = "Control Panel\\Desktop", kValue[] = "LogPixels";
-    DWORD prefixDpi = 96, size = sizeof prefixDpi;
-    ::RegGetValueA(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &prefixDpi, &size);
-    PlacementKey placement;
-    for (const DWORD dpi : {96, 144}) {
+    const LogPixels logPixels;
+    const PlacementKey placement;
+    for (const int dpi : {96, 144}) {
         SCOPED_TRACE(std::to_string(dpi) + " DPI");
-        ::RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &dpi, 4);
-        const int cell = CarriedCellHeight(-PointsToFontHeight(6, static_cast<int>(dpi)));
+        logPixels.Set(dpi);
+        const int cell = CarriedCellHeight(-PointsToFontHeight(6, dpi));
         const Cells& c = *std::find_if(sizes.begin(), sizes.end(), [&](auto& s) { return s.height == cell; });
         ProgramUnderTest program;
         WriteScrambledSettings(program / "config.bin", "[INIT]\r\nMAKEWRITE=0\r\n"); // Save works
@@ -254,7 +240,7 @@ TEST(NfoArtTest, EveryByteDrawsAsItsCp437CellAndEachFileSavesBack) {
             SCOPED_TRACE(*tag ? tag : " [CP437]");
             const std::string nfo = program / "grid.nfo";
             WriteFileBytes(nfo, bytes);
-            ASSERT_TRUE(program.Start(nfo) && program.WaitMainWindow()) << program.Why();
+            ASSERT_TRUE(program.Show(nfo));
             EXPECT_EQ(program.Caption(), "Quorvel - " + nfo + tag);
             // The caret away from the grid, at the end of the text.
             ::SendMessageW(program.textBox(), EM_SETSEL, WPARAM(-1), -1);
@@ -267,5 +253,4 @@ TEST(NfoArtTest, EveryByteDrawsAsItsCp437CellAndEachFileSavesBack) {
             EXPECT_EQ(ReadFileBytes(nfo), bytes) << "saved back otherwise";
         }
     }
-    ::RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &prefixDpi, 4);
 }

@@ -1,19 +1,11 @@
 // File > Preferences: stored settings applied at start-up, choices stored
 // in the scrambled settings file, and the shell registration.
-#include "app/resource.h"
 #include "common/Files.h"
-#include "settings/SettingsFile.h"
 #include "shell/modFileAssociation.h"
-#include "tests/e2e/ProgramHarness.h"
 #include "tests/e2e/WindowHarness.h"
 #include "tests/support/RegistryObstacle.h"
 
-#include <gtest/gtest.h>
-
-#include <optional>
 #include <ostream>
-#include <string>
-#include <vector>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -34,13 +26,11 @@ void PrintTo(const Shown& s, std::ostream* out) {
 }
 
 Shown ShownBy(WindowUnderTest& w) {
-    const bool topMost = ::GetWindowLongA(w.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST;
-    const bool locked = ::GetWindowLongA(w.txtnfo(), GWL_STYLE) & ES_READONLY;
     BYTE alpha = 0;
     const bool layered = (::GetWindowLongA(w.hwnd(), GWL_EXSTYLE) & WS_EX_LAYERED) &&
                          ::GetLayeredWindowAttributes(w.hwnd(), nullptr, &alpha, nullptr);
-    return {w.MenuCaption(IDM_mnuOnTop) + (topMost ? " topmost" : ""),
-            w.MenuCaption(IDM_mnuMakeWrite) + (locked ? " locked" : "") +
+    return {w.MenuCaption(IDM_mnuOnTop) + (TopMost(w.hwnd()) ? " topmost" : ""),
+            w.MenuCaption(IDM_mnuMakeWrite) + (w.Locked() ? " locked" : "") +
                 (w.MenuEnabled(IDM_mnuSave) ? " save" : ""),
             w.MenuCaption(IDM_mnuAss),
             w.MenuCaption(IDM_mnuUrl),
@@ -183,7 +173,7 @@ TEST(SettingsTest, AChoiceWaitsWhileAnotherCopyHoldsTheFile) {
     const auto storedSoon = [&](const std::string& plain) {
         return WaitUntilQuiet([&] { return stored() == plain; }, 10000);
     };
-    ASSERT_TRUE(program.Start("") && program.WaitMainWindow()) << program.Why();
+    ASSERT_TRUE(program.Show());
     ASSERT_EQ(::WaitForSingleObject(lock.get(), 0), WAIT_OBJECT_0);
     const std::string before = stored();
     for (const UINT command : {IDM_mnuOnTop, IDM_mnuMakeWrite, IDM_mnuOnTop, IDM_mnuOnTop}) {

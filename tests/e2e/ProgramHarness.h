@@ -10,6 +10,8 @@
 #include "tests/support/TestFiles.h"
 #include "tests/support/Wait.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -30,8 +32,8 @@ inline std::string MessageBoxText(HWND box) { return WindowText(::GetDlgItem(box
 // A visible top-level window of process `pid` with this class (and title).
 inline HWND FindProcessWindow(DWORD pid, const char* className, const char* title = nullptr) {
     const std::wstring wideClass = Wide(className), wideTitle = title ? Wide(title) : L"";
-    const wchar_t* titleOrAny = title ? wideTitle.c_str() : nullptr;
-    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, wideClass.c_str(), titleOrAny));) {
+    for (HWND w = nullptr;
+         (w = ::FindWindowExW(nullptr, w, wideClass.c_str(), title ? wideTitle.c_str() : nullptr));) {
         DWORD owner = 0;
         ::GetWindowThreadProcessId(w, &owner);
         if (owner == pid && ::IsWindowVisible(w))
@@ -46,38 +48,60 @@ inline void PressButton(HWND dialog, int id) {
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
-// The full path of the program file process `pid` runs ("" when unknown).
-inline std::string ProcessImage(DWORD pid) {
-    wchar_t image[MAX_PATH * 4] = {};
-    DWORD size = MAX_PATH * 4;
-    const UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-    return process && ::QueryFullProcessImageNameW(process.get(), 0, image, &size) ? Utf8(image)
-                                                                                  : "";
+// Types `path` into the Open dialog's file name box (cmb13) and presses OK.
+inline void ChooseFile(HWND dialog, const std::string& path) {
+    HWND name = nullptr;
+    WaitUntilQuiet([&] { return (name = ::GetDlgItem(dialog, 0x47C)) != nullptr; }, 5000);
+    HWND edit = ::FindWindowExW(name, nullptr, L"Edit", nullptr);
+    ::SendMessageW(edit ? edit : name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(path).c_str()));
+    PressButton(dialog, IDOK);
 }
+
+inline bool TopMost(HWND w) { return ::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST; }
+inline bool ReadOnly(HWND box) { return ::GetWindowLongW(box, GWL_STYLE) & ES_READONLY; }
 
 // The placement key of a program file name, cleared before and after use.
 class PlacementKey {
 public:
     explicit PlacementKey(const std::string& exeBaseName = "Quorvel")
-        : parent_("Software\\Brenmoor\\" + exeBaseName), path_(parent_ + "\\Main") {
+        : parent_(Wide("Software\\Brenmoor\\" + exeBaseName)), path_(parent_ + L"\\Main") {
         Clear();
     }
     ~PlacementKey() { Clear(); }
-    void Clear() const { ::RegDeleteTreeW(HKEY_CURRENT_USER, Wide(parent_).c_str()); }
+    void Clear() const { ::RegDeleteTreeW(HKEY_CURRENT_USER, parent_.c_str()); }
     void SetDword(const char* name, std::int32_t value) const {
-        ::RegSetKeyValueW(HKEY_CURRENT_USER, Wide(path_).c_str(), Wide(name).c_str(), REG_DWORD,
-                          &value, sizeof value);
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, path_.c_str(), Wide(name).c_str(), REG_DWORD, &value, 4);
     }
     std::optional<std::int32_t> GetDword(const char* name) const {
         DWORD value = 0, size = sizeof value;
-        return ::RegGetValueW(HKEY_CURRENT_USER, Wide(path_).c_str(), Wide(name).c_str(),
-                              RRF_RT_REG_DWORD, nullptr, &value, &size)
+        return ::RegGetValueW(HKEY_CURRENT_USER, path_.c_str(), Wide(name).c_str(), RRF_RT_REG_DWORD,
+                              nullptr, &value, &size)
                    ? std::nullopt
                    : std::optional<std::int32_t>(value);
     }
 
 private:
-    std::string parent_, path_;
+    std::wstring parent_, path_;
+};
+
+// Wine's display DPI (LogPixels) for programs started from now on; the
+// prefix's own comes back with Restore() and at the end.
+class LogPixels {
+public:
+    LogPixels() {
+        DWORD size = sizeof prefixDpi_;
+        ::RegGetValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &prefixDpi_,
+                       &size);
+    }
+    ~LogPixels() { Restore(); }
+    void Set(DWORD dpi) const {
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", REG_DWORD, &dpi, 4);
+    }
+    void Restore() const { Set(prefixDpi_); }
+
+private:
+    static constexpr wchar_t kKey[] = L"Control Panel\\Desktop";
+    DWORD prefixDpi_ = 96;
 };
 
 // A copy of Quorvel.exe named `exeName` in a new folder whose name holds
@@ -95,19 +119,16 @@ public:
 
     const std::string& folder() const { return folder_.path(); }
     std::string operator/(const std::string& name) const { return folder_ / name; }
-    const std::string& exePath() const { return exe_; }
 
     // Starts the program with these arguments after its quoted path, exactly
     // as given, after ending an earlier start. A start the system refuses
-    // (CreateProcess fails: none of the program has run, so it cannot be the
-    // program's fault; seen now and then under Wine on a busy new machine) is tried again until a deadline; each refusal is printed
-    // with its error, and Why() tells the last one.
+    // (none of the program has run; seen now and then under Wine on a busy
+    // machine) is tried again until a deadline.
     bool Start(const std::string& arguments) {
         const std::wstring commandLine =
             Wide("\"" + exe_ + "\"" + (arguments.empty() ? "" : " " + arguments));
         EndProcess();
         main_ = nullptr;
-        refusals_ = 0;
         return WaitUntilQuiet([&] {
             STARTUPINFOW si{};
             si.cb = sizeof si;
@@ -115,33 +136,30 @@ public:
             if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                  Wide(folder_.path()).c_str(), &si, &pi_))
                 return true;
-            refusal_ = ::GetLastError();
-            std::fprintf(stderr, "start of %s refused (%d): %s\n", exe_.c_str(), ++refusals_,
-                         ErrorText(refusal_).c_str());
+            std::fprintf(stderr, "start of %s refused: error %lu\n", exe_.c_str(), ::GetLastError());
             return false;
         }, 10000);
-    }
-    // Why the last start shows no main window: the start refused, the
-    // program ended (its exit code), or it runs without one.
-    std::string Why() const {
-        if (!pi_.hProcess)
-            return "the start was refused " + std::to_string(refusals_) +
-                   " times; last: " + ErrorText(refusal_);
-        const DWORD code = ExitCode();
-        char text[64];
-        std::snprintf(text, sizeof text, "the program ended with exit code 0x%lx", code);
-        return code == STILL_ACTIVE ? "the program runs, but no main window showed" : text;
     }
     HWND WaitMainWindow(DWORD timeoutMs = 20000) { // null on timeout
         WaitUntilQuiet([&] { return (main_ = FindProcessWindow(pid(), kFrmMainClass)); },
                        timeoutMs);
         return main_;
     }
+    // Started and showing its main window, or why not.
+    ::testing::AssertionResult Show(const std::string& arguments = "", DWORD timeoutMs = 20000) {
+        if (!Start(arguments))
+            return ::testing::AssertionFailure() << "the system refused the start";
+        if (WaitMainWindow(timeoutMs))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << (Running() ? "the program runs, but no main window showed"
+                                                           : "the program ended, exit code " +
+                                                                 std::to_string(ExitCode()));
+    }
     HWND mainWindow() const { return main_; }
     HWND textBox() const { return ::GetDlgItem(main_, IDC_txtnfo); }
     std::string Caption() const { return WindowText(main_); }
-    bool TopMost() const { return ::GetWindowLongW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST; }
-    bool Locked() const { return ::GetWindowLongW(textBox(), GWL_STYLE) & ES_READONLY; }
+    bool TopMost() const { return test::TopMost(main_); }
+    bool Locked() const { return ReadOnly(textBox()); }
     std::string Text() const { return WindowText(textBox()); }
     RECT WindowRect() const {
         RECT rc{};
@@ -163,6 +181,12 @@ public:
                ::SendMessageTimeoutW(main_, message, id, 0, SMTO_NORMAL, timeoutMs, &result);
     }
     bool Responds(DWORD timeoutMs = 5000) const { return SendCommand(0, timeoutMs, WM_NULL); }
+    // Open NFO with `path` typed into its dialog; false when none showed.
+    bool OpenThroughDialog(const std::string& path) const {
+        Command(IDM_mnuOpen);
+        const HWND dialog = WaitDialog("Open");
+        return dialog && (ChooseFile(dialog, path), true);
+    }
     void Close() const { ::PostMessageW(main_, WM_CLOSE, 0, 0); }
     bool WaitExit(DWORD timeoutMs = 20000) const {
         return ::WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0;
@@ -177,12 +201,6 @@ public:
     }
 
 private:
-    static std::string ErrorText(DWORD error) {
-        wchar_t text[256] = {};
-        ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                         0, text, 256, nullptr);
-        return "error " + std::to_string(error) + " " + Utf8(text);
-    }
     void EndProcess() {
         if (pi_.hProcess && ::TerminateProcess(pi_.hProcess, 1)) // fails when it has ended
             ::WaitForSingleObject(pi_.hProcess, 10000);
@@ -194,8 +212,6 @@ private:
     std::string exe_;
     PROCESS_INFORMATION pi_{};
     HWND main_ = nullptr;
-    DWORD refusal_ = 0;
-    int refusals_ = 0;
 };
 
 inline int ScreenDpi() { return ::GetDeviceCaps(WindowDC(nullptr).get(), LOGPIXELSX); }

@@ -1,14 +1,7 @@
 // Names beyond the ANSI code page (1252 here): a program folder and file
 // and NFO files named in Greek and Cyrillic letters work as plain ones do.
-#include "app/resource.h"
 #include "tests/e2e/ProgramHarness.h"
-#include "tests/e2e/WindowHarness.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-
-using namespace quorvel;
 using namespace quorvel::test;
 
 TEST(UnicodeNamesTest, ProgramFolderFileAndNfoNamesOutsideTheAnsiCodePage) {
@@ -20,29 +13,21 @@ TEST(UnicodeNamesTest, ProgramFolderFileAndNfoNamesOutsideTheAnsiCodePage) {
     WriteFileBytes(other, "Zhe\r\n");
 
     // A setting goes to config.bin beside the program, the same 8-bit
-    // profile text as ever; the placement goes to the key named after the
-    // program file when the window closes.
-    ASSERT_TRUE(program.Start(""));
-    ASSERT_NE(program.WaitMainWindow(), nullptr) << program.Why();
+    // profile text as ever; the placement to the key named after the program
+    // file when the window closes.
+    ASSERT_TRUE(program.Show());
     ASSERT_TRUE(program.SendCommand(IDM_mnuOnTop));
-    EXPECT_TRUE(program.TopMost());
     EXPECT_EQ(UnscrambleSettings(program / "config.bin"), "[INIT]\r\nALWAYSONTOP=1\r\n");
     program.Close();
     ASSERT_TRUE(program.WaitExit());
     EXPECT_TRUE(placement.GetDword("MainWidth").has_value()) << "no placement key";
 
     // The file named on the command line opens, and the setting is back.
-    ASSERT_TRUE(program.Start(nfo));
-    ASSERT_NE(program.WaitMainWindow(), nullptr) << program.Why();
+    ASSERT_TRUE(program.Show(nfo));
     EXPECT_TRUE(program.TopMost());
-    EXPECT_EQ(program.Caption(), "Quorvel - " + nfo);
-    EXPECT_EQ(program.Text(), "Omega\r\n");
+    EXPECT_EQ(program.Caption() + "|" + program.Text(), "Quorvel - " + nfo + "|Omega\r\n");
 
-    // A path typed into the Open dialog.
-    program.Command(IDM_mnuOpen);
-    const HWND open = program.WaitDialog("Open");
-    ASSERT_NE(open, nullptr);
-    OpenFile(other)(open);
+    ASSERT_TRUE(program.OpenThroughDialog(other));
     EXPECT_TRUE(WaitUntilQuiet([&] { return program.Caption() == "Quorvel - " + other; }))
         << program.Caption();
     EXPECT_EQ(program.Text(), "Zhe\r\n");

@@ -52,19 +52,6 @@ private:
 inline std::function<void(HWND)> ClickButton(int id) {
     return [id](HWND dialog) { PressButton(dialog, id); };
 }
-inline std::function<void(HWND)> ClickOk() { return ClickButton(IDOK); }
-inline std::function<void(HWND)> CancelDialog() { return ClickButton(IDCANCEL); }
-inline std::function<void(HWND)> OpenFile(const std::string& path) {
-    return [path](HWND dialog) {
-        // The file name box of the Open dialog (cmb13), then OK.
-        HWND name = nullptr;
-        WaitUntilQuiet([&] { return (name = ::GetDlgItem(dialog, 0x47C)) != nullptr; }, 5000);
-        HWND edit = ::FindWindowExW(name, nullptr, L"Edit", nullptr);
-        ::SendMessageW(edit ? edit : name, WM_SETTEXT, 0,
-                       reinterpret_cast<LPARAM>(Wide(path).c_str()));
-        PressButton(dialog, IDOK);
-    };
-}
 
 class WindowUnderTest {
 public:
@@ -91,8 +78,28 @@ public:
     void Command(UINT id) { // as a click on the menu item would
         ::SendMessageW(hwnd(), WM_COMMAND, id, 0), Pump();
     }
+    // Runs `act`, pressing `button` on a box titled `title` if one shows;
+    // the box's message, "" when none showed.
+    std::string Answer(const char* title, int button, const std::function<void()>& act) {
+        DialogDriver box(title, ClickButton(button));
+        act();
+        Pump();
+        box.Finish();
+        return box.messageText();
+    }
+    // Open NFO with `path` typed into its dialog; false when none showed.
+    bool OpenThroughDialog(const std::string& path) {
+        DialogDriver open("Open", [path](HWND dialog) { ChooseFile(dialog, path); });
+        Command(IDM_mnuOpen);
+        return open.Finish();
+    }
     std::string Caption() const { return WindowText(hwnd()); }
     std::string Text() const { return WindowText(txtnfo()); }
+    bool Locked() const { return ReadOnly(txtnfo()); }
+    void SetLocked(bool locked) { // through Make Writable / Read-Only
+        if (Locked() != locked)
+            Command(IDM_mnuMakeWrite);
+    }
     std::string MenuCaption(UINT id) const { return GetMenuCaption(frm_->menu(), id); }
     bool MenuEnabled(UINT id) const { return IsMenuItemEnabled(frm_->menu(), id); }
     std::pair<int, int> Selection() const { // of the text box: (start, end)
@@ -101,6 +108,7 @@ public:
                        reinterpret_cast<LPARAM>(&end));
         return {static_cast<int>(start), static_cast<int>(end)};
     }
+    void Select(int start, int end) { ::SendMessageW(txtnfo(), EM_SETSEL, start, end); }
     void Pump() { // processes pending messages of this thread
         for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
             frm_ ? DispatchOne(*frm_, msg) : void(::DispatchMessageW(&msg));

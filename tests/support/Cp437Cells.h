@@ -73,17 +73,14 @@ inline std::wstring Cp437Text() {
     return text;
 }
 
-// The text box's form of code page 437 bytes, as UTF-8: each byte's
-// character, TAB, CR and LF as themselves.
-inline std::string Cp437AsUtf8(const std::string& bytes) {
+// The text box's form of code page 437 bytes: each byte's character, TAB,
+// CR and LF as themselves.
+inline std::wstring Cp437Wide(const std::string& bytes) {
     const std::wstring table = Cp437Text();
     std::wstring text;
     for (const char b : bytes)
         text += b == '\t' || b == '\r' || b == '\n' ? wchar_t(b) : table[static_cast<unsigned char>(b)];
-    std::string utf8(text.size() * 3, '\0');
-    utf8.resize(static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()),
-                                                               utf8.data(), int(utf8.size()), nullptr, nullptr)));
-    return utf8;
+    return text;
 }
 
 } // namespace quorvel::test
