@@ -116,7 +116,7 @@ TEST_F(PlacementTest, SizeAndStoredPlacementFollowTheDpi) {
         placement_.Clear();
         logPixels.Set(dpi);
         const Values stored = CloseAfter([&](ProgramUnderTest& program) {
-            logPixels.Restore();
+            LogPixels::Set(96);
             const Box outer = BoxOf(program.WindowRect());
             EXPECT_EQ((Box{Px(8355, dpi), Px(6855, dpi)}), (Box{outer[2], outer[3]}));
             MoveTo(program, 7, 33, 601, 403);

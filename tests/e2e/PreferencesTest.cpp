@@ -9,6 +9,7 @@
 
 using namespace quorvel;
 using namespace quorvel::test;
+using namespace std::string_literals;
 
 namespace {
 
@@ -118,44 +119,58 @@ TEST(SettingsTest, AFileAnEarlierVersionStoredReadsAndKeepsItsForm) {
     EXPECT_EQ(ReadFileBytes(window / "config.bin"), after);
 }
 
-// A denied write is neither shown nor stored as done; once the way is clear
-// the next click does it all.
+// A denied registry write (an obstacle where a key goes) is neither shown
+// nor stored as done and leaves nothing half made; once the way is clear the
+// next click does it all.
 TEST(ShellRegistrationTest, RoundTripAndAFailedRegistrationNotReportedAsDone) {
     RemoveRegistration();
     const PlacementKey placement;
     WindowUnderTest window;
     ASSERT_TRUE(SetStringValue(HKEY_CLASSES_ROOT, "Quorvel", "", "someone's"));
-    ASSERT_TRUE(PlaceObstacle("Quorvel\\DefaultIcon")); // late in the layout
     WriteScrambledSettings(window / "config.bin", "[INIT]\r\nADDURLPROT=7\r\n");
     ASSERT_TRUE(window.Start());
-    // After a command (if any): the first word of both captions, the stored
-    // settings, "file" for the whole association, "+" for any part of it,
-    // and "mark" for the URL protocol's mark.
+    // After a command: the first word of both captions, the stored settings,
+    // "file" for the whole association, "+" for any part of it, and "mark"
+    // for the URL protocol's mark.
     const auto after = [&](UINT command) {
-        if (command)
-            window.Command(command);
+        window.Command(command);
         const std::string exe = window / "Quorvel.exe";
         const bool file =
             ClassesRootText(".nfo") == "Quorvel" && ClassesRootText("Quorvel") == "NFO File" &&
             ClassesRootText("Quorvel\\Shell\\Open\\Command") == "\"" + exe + "\" %1" &&
             ClassesRootText("Quorvel\\DefaultIcon") == exe + ",0";
-        const bool part =
-            ClassesRootText(".nfo") || ClassesRootText("Quorvel\\Shell\\Open\\Command");
+        const bool part = ClassesRootText(".nfo") || ClassesRootText("Quorvel\\Shell\\Open\\Command");
         const auto word = [&](UINT id) { return window.MenuCaption(id).substr(0, 3) + " "; };
         return word(IDM_mnuAss) + word(IDM_mnuUrl) + UnscrambleSettings(window / "config.bin") +
-               (file   ? "file"
-                : part ? "+"
-                       : "") +
+               (file ? "file" : part ? "+" : "") +
                (ClassesRootText("Quorvel", "URL Protocol") == "" ? " mark" : "");
     };
-    const std::string stored = "[INIT]\r\nADDURLPROT=";
-    EXPECT_EQ(after(IDM_mnuAss), "Add Add " + stored + "7\r\nADDFILEASS=1\r\n");
-    RemoveObstacle("Quorvel\\DefaultIcon");
-    EXPECT_EQ(after(IDM_mnuAss), "Rem Add " + stored + "7\r\nADDFILEASS=0\r\nfile");
-    EXPECT_EQ(after(IDM_mnuAss), "Add Add " + stored + "7\r\nADDFILEASS=1\r\n");
-    EXPECT_EQ(after(IDM_mnuUrl), "Add Rem " + stored + "0\r\nADDFILEASS=1\r\n mark");
-    // Removing the protocol writes the file association afresh.
-    EXPECT_EQ(after(IDM_mnuUrl), "Add Add " + stored + "1\r\nADDFILEASS=1\r\nfile");
+    const struct {
+        const char* obstacle; // placed before the command, taken away after
+        UINT command;
+        const char *captions, *url, *file, *registry; // afterwards
+    } steps[] = {
+        {"Quorvel\\DefaultIcon", IDM_mnuAss, "Add Add", "7", "1", ""}, // late in the layout
+        {"", IDM_mnuAss, "Rem Add", "7", "0", "file"},
+        {"", IDM_mnuAss, "Add Add", "7", "1", ""},
+        {"Quorvel", IDM_mnuUrl, "Add Add", "1", "1", ""}, // no key for the mark
+        {"", IDM_mnuUrl, "Add Rem", "0", "1", " mark"},
+        {".nfo", IDM_mnuAss, "Add Rem", "0", "1", " mark"}, // the first row fails, the mark stays
+        {"", IDM_mnuUrl, "Add Add", "1", "1", "file"}, // removing it writes the association afresh
+        {"", IDM_mnuAss, "Rem Add", "1", "0", "file"},
+        {"", IDM_mnuUrl, "Rem Rem", "0", "0", "file mark"},
+        {"Quorvel\\DefaultIcon", IDM_mnuUrl, "Add Add", "1", "1", ""}, // and now cannot
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(std::string(step.captions) + " after an obstacle at " + step.obstacle);
+        if (*step.obstacle) {
+            ::RegDeleteTreeW(HKEY_CLASSES_ROOT, Wide(step.obstacle).c_str());
+            ASSERT_TRUE(PlaceObstacle(step.obstacle));
+        }
+        EXPECT_EQ(after(step.command), step.captions + " [INIT]\r\nADDURLPROT="s + step.url +
+                                           "\r\nADDFILEASS=" + step.file + "\r\n" + step.registry);
+        RemoveObstacle(step.obstacle);
+    }
     RemoveRegistration();
 }
 

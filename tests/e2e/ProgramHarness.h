@@ -5,18 +5,14 @@
 
 #include "app/frmMain.h"
 #include "app/resource.h"
-#include "common/Handles.h"
-#include "common/Unicode.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/Wait.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <optional>
-#include <string>
 
 namespace quorvel::test {
 
@@ -28,6 +24,8 @@ inline std::string WindowText(HWND hwnd) {
 }
 
 inline std::string MessageBoxText(HWND box) { return WindowText(::GetDlgItem(box, 0xFFFF)); }
+inline bool TopMost(HWND w) { return ::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST; }
+inline bool ReadOnly(HWND box) { return ::GetWindowLongW(box, GWL_STYLE) & ES_READONLY; }
 
 // A visible top-level window of process `pid` with this class (and title).
 inline HWND FindProcessWindow(DWORD pid, const char* className, const char* title = nullptr) {
@@ -35,8 +33,7 @@ inline HWND FindProcessWindow(DWORD pid, const char* className, const char* titl
     for (HWND w = nullptr;
          (w = ::FindWindowExW(nullptr, w, wideClass.c_str(), title ? wideTitle.c_str() : nullptr));) {
         DWORD owner = 0;
-        ::GetWindowThreadProcessId(w, &owner);
-        if (owner == pid && ::IsWindowVisible(w))
+        if (::GetWindowThreadProcessId(w, &owner), owner == pid && ::IsWindowVisible(w))
             return w;
     }
     return nullptr;
@@ -44,8 +41,7 @@ inline HWND FindProcessWindow(DWORD pid, const char* className, const char* titl
 
 // Presses a dialog button the way a click does.
 inline void PressButton(HWND dialog, int id) {
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(::GetDlgItem(dialog, id)));
 }
 
 // Types `path` into the Open dialog's file name box (cmb13) and presses OK.
@@ -53,12 +49,9 @@ inline void ChooseFile(HWND dialog, const std::string& path) {
     HWND name = nullptr;
     WaitUntilQuiet([&] { return (name = ::GetDlgItem(dialog, 0x47C)) != nullptr; }, 5000);
     HWND edit = ::FindWindowExW(name, nullptr, L"Edit", nullptr);
-    ::SendMessageW(edit ? edit : name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(path).c_str()));
+    ::SendMessageW(edit ? edit : name, WM_SETTEXT, 0, LPARAM(Wide(path).c_str()));
     PressButton(dialog, IDOK);
 }
-
-inline bool TopMost(HWND w) { return ::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST; }
-inline bool ReadOnly(HWND box) { return ::GetWindowLongW(box, GWL_STYLE) & ES_READONLY; }
 
 // The placement key of a program file name, cleared before and after use.
 class PlacementKey {
@@ -74,34 +67,23 @@ public:
     }
     std::optional<std::int32_t> GetDword(const char* name) const {
         DWORD value = 0, size = sizeof value;
-        return ::RegGetValueW(HKEY_CURRENT_USER, path_.c_str(), Wide(name).c_str(), RRF_RT_REG_DWORD,
-                              nullptr, &value, &size)
-                   ? std::nullopt
-                   : std::optional<std::int32_t>(value);
+        if (::RegGetValueW(HKEY_CURRENT_USER, path_.c_str(), Wide(name).c_str(), RRF_RT_REG_DWORD,
+                           nullptr, &value, &size))
+            return std::nullopt;
+        return value;
     }
 
 private:
     std::wstring parent_, path_;
 };
 
-// Wine's display DPI (LogPixels) for programs started from now on; the
-// prefix's own comes back with Restore() and at the end.
-class LogPixels {
-public:
-    LogPixels() {
-        DWORD size = sizeof prefixDpi_;
-        ::RegGetValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &prefixDpi_,
-                       &size);
+// Wine's display DPI for the programs started from now on; the prefixes'
+// own 96 again at the end.
+struct LogPixels {
+    ~LogPixels() { Set(96); }
+    static void Set(DWORD dpi) {
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, 4);
     }
-    ~LogPixels() { Restore(); }
-    void Set(DWORD dpi) const {
-        ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", REG_DWORD, &dpi, 4);
-    }
-    void Restore() const { Set(prefixDpi_); }
-
-private:
-    static constexpr wchar_t kKey[] = L"Control Panel\\Desktop";
-    DWORD prefixDpi_ = 96;
 };
 
 // A copy of Quorvel.exe named `exeName` in a new folder whose name holds
@@ -111,8 +93,7 @@ public:
     explicit ProgramUnderTest(const std::string& exeName = "Quorvel.exe",
                               const std::string& folderHint = "prog")
         : folder_(folderHint), exe_(folder_ / exeName) {
-        if (!::CopyFileW(Wide(TestProgramFolder() + "\\Quorvel.exe").c_str(), Wide(exe_).c_str(),
-                         FALSE))
+        if (!::CopyFileW(Wide(TestProgramFolder() + "\\Quorvel.exe").c_str(), Wide(exe_).c_str(), FALSE))
             throw std::runtime_error("cannot copy Quorvel.exe");
     }
     ~ProgramUnderTest() { EndProcess(); }
@@ -125,8 +106,7 @@ public:
     // (none of the program has run; seen now and then under Wine on a busy
     // machine) is tried again until a deadline.
     bool Start(const std::string& arguments) {
-        const std::wstring commandLine =
-            Wide("\"" + exe_ + "\"" + (arguments.empty() ? "" : " " + arguments));
+        const std::wstring commandLine = Wide("\"" + exe_ + "\"" + (arguments.empty() ? "" : " " + arguments));
         EndProcess();
         main_ = nullptr;
         return WaitUntilQuiet([&] {
@@ -138,29 +118,27 @@ public:
                 return true;
             std::fprintf(stderr, "start of %s refused: error %lu\n", exe_.c_str(), ::GetLastError());
             return false;
-        }, 10000);
+        });
     }
     HWND WaitMainWindow(DWORD timeoutMs = 20000) { // null on timeout
-        WaitUntilQuiet([&] { return (main_ = FindProcessWindow(pid(), kFrmMainClass)); },
-                       timeoutMs);
+        WaitUntilQuiet([&] { return (main_ = FindProcessWindow(pid(), kFrmMainClass)); }, timeoutMs);
         return main_;
     }
     // Started and showing its main window, or why not.
     ::testing::AssertionResult Show(const std::string& arguments = "", DWORD timeoutMs = 20000) {
-        if (!Start(arguments))
-            return ::testing::AssertionFailure() << "the system refused the start";
-        if (WaitMainWindow(timeoutMs))
+        if (Start(arguments) && WaitMainWindow(timeoutMs))
             return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << (Running() ? "the program runs, but no main window showed"
-                                                           : "the program ended, exit code " +
-                                                                 std::to_string(ExitCode()));
+        return ::testing::AssertionFailure()
+               << (!pi_.hProcess ? "the system refused the start"
+                   : Running()   ? "the program runs, but no main window showed"
+                                 : "the program ended, exit code " + std::to_string(ExitCode()));
     }
     HWND mainWindow() const { return main_; }
     HWND textBox() const { return ::GetDlgItem(main_, IDC_txtnfo); }
     std::string Caption() const { return WindowText(main_); }
+    std::string Text() const { return WindowText(textBox()); }
     bool TopMost() const { return test::TopMost(main_); }
     bool Locked() const { return ReadOnly(textBox()); }
-    std::string Text() const { return WindowText(textBox()); }
     RECT WindowRect() const {
         RECT rc{};
         return ::GetWindowRect(main_, &rc), rc;
@@ -169,18 +147,16 @@ public:
     // A dialog of the program ("#32770") with this title.
     HWND WaitDialog(const char* title, DWORD timeoutMs = 20000) const {
         HWND found = nullptr;
-        WaitUntilQuiet([&] { return (found = FindProcessWindow(pid(), "#32770", title)); },
-                       timeoutMs);
+        WaitUntilQuiet([&] { return (found = FindProcessWindow(pid(), "#32770", title)); }, timeoutMs);
         return found;
     }
     void Command(UINT id) const { ::PostMessageW(main_, WM_COMMAND, id, 0); } // posted
     // Runs a menu command; false when the program did not answer in time.
     bool SendCommand(UINT id, DWORD timeoutMs = 20000, UINT message = WM_COMMAND) const {
         DWORD_PTR result = 0;
-        return main_ &&
-               ::SendMessageTimeoutW(main_, message, id, 0, SMTO_NORMAL, timeoutMs, &result);
+        return main_ && ::SendMessageTimeoutW(main_, message, id, 0, SMTO_NORMAL, timeoutMs, &result);
     }
-    bool Responds(DWORD timeoutMs = 5000) const { return SendCommand(0, timeoutMs, WM_NULL); }
+    bool Responds(DWORD timeoutMs) const { return SendCommand(0, timeoutMs, WM_NULL); }
     // Open NFO with `path` typed into its dialog; false when none showed.
     bool OpenThroughDialog(const std::string& path) const {
         Command(IDM_mnuOpen);
@@ -191,13 +167,12 @@ public:
     bool WaitExit(DWORD timeoutMs = 20000) const {
         return ::WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0;
     }
-    bool Running() const { return ExitCode() == STILL_ACTIVE && pi_.hProcess; }
+    bool Running() const { return pi_.hProcess && ExitCode() == STILL_ACTIVE; }
     DWORD pid() const { return pi_.dwProcessId; }
     HANDLE process() const { return pi_.hProcess; }
     DWORD ExitCode() const { // STILL_ACTIVE while running
         DWORD code = STILL_ACTIVE;
-        ::GetExitCodeProcess(pi_.hProcess, &code);
-        return code;
+        return ::GetExitCodeProcess(pi_.hProcess, &code), code;
     }
 
 private:

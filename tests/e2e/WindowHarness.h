@@ -12,8 +12,6 @@
 #include <functional>
 #include <future>
 #include <memory>
-#include <string>
-#include <utility>
 
 namespace quorvel::test {
 
@@ -23,13 +21,10 @@ class DialogDriver {
 public:
     DialogDriver(std::string title, std::function<void(HWND)> action, DWORD timeoutMs = 15000)
         : done_(std::async(std::launch::async, [=, this] {
+              const DWORD pid = ::GetCurrentProcessId();
               HWND dialog = nullptr;
-              WaitUntilQuiet(
-                  [&] {
-                      dialog = FindProcessWindow(::GetCurrentProcessId(), "#32770", title.c_str());
-                      return dialog || stop_;
-                  },
-                  timeoutMs);
+              WaitUntilQuiet([&] { return (dialog = FindProcessWindow(pid, "#32770", title.c_str())) || stop_; },
+                             timeoutMs);
               if ((seen_ = dialog != nullptr)) {
                   messageText_ = MessageBoxText(dialog);
                   action(dialog);
@@ -48,10 +43,6 @@ private:
     std::atomic<bool> seen_{false}, stop_{false};
     std::future<void> done_; // last: it starts when the members above are made; waited for
 };
-
-inline std::function<void(HWND)> ClickButton(int id) {
-    return [id](HWND dialog) { PressButton(dialog, id); };
-}
 
 class WindowUnderTest {
 public:
@@ -75,13 +66,11 @@ public:
     frmMain& frm() { return *frm_; }
     HWND hwnd() const { return frm_->hwnd(); }
     HWND txtnfo() const { return frm_->txtnfo(); }
-    void Command(UINT id) { // as a click on the menu item would
-        ::SendMessageW(hwnd(), WM_COMMAND, id, 0), Pump();
-    }
+    void Command(UINT id) { ::SendMessageW(hwnd(), WM_COMMAND, id, 0), Pump(); } // as a click
     // Runs `act`, pressing `button` on a box titled `title` if one shows;
     // the box's message, "" when none showed.
     std::string Answer(const char* title, int button, const std::function<void()>& act) {
-        DialogDriver box(title, ClickButton(button));
+        DialogDriver box(title, [button](HWND dialog) { PressButton(dialog, button); });
         act();
         Pump();
         box.Finish();

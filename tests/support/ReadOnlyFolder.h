@@ -3,11 +3,8 @@
 // a program folder under "Program Files" is for a user without rights.
 #include <windows.h>
 
-#include "common/Unicode.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/Wait.h"
-
-#include <string>
 
 namespace quorvel::test {
 
@@ -26,17 +23,16 @@ inline std::string HostPath(const std::string& windowsPath) {
 // back no handle of a host program: its end shows by a marker file.
 inline bool RunOnHost(const std::string& command) {
     const TempFolder markers("host");
-    const std::string marker = markers / "done", hostMarker = HostPath(marker);
-    std::wstring commandLine =
-        Wide("Z:\\bin\\sh -c \"" + command + " && touch '" + hostMarker + "'\"");
+    const std::wstring marker = Wide(markers / "done");
+    std::wstring commandLine = Wide("Z:\\bin\\sh -c \"" + command + " && touch '" +
+                                    HostPath(markers / "done") + "'\"");
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (hostMarker.empty() || !::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr,
-                                                FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;
     const UniqueKernelHandle process(pi.hProcess), thread(pi.hThread);
-    return WaitUntilQuiet([&] { return FileExists(marker); });
+    return WaitUntilQuiet([&] { return ::GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; });
 }
 
 // Wine checks no access lists on files and the tests run as root: the host

@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <atomic>
 #include <stdexcept>
-#include <string>
 #include <vector>
 
 namespace quorvel::test {
@@ -28,13 +27,9 @@ inline std::string ReadFileBytes(const std::string& path) {
     return bytes;
 }
 
-inline bool FileExists(const std::string& path) {
-    return ::GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    const UniqueHfile file(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueHfile file(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (!file || !::WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr) ||
         written != bytes.size())
@@ -72,8 +67,8 @@ public:
         wchar_t base[MAX_PATH + 1] = {};
         ::GetTempPathW(MAX_PATH + 1, base);
         for (int attempt = 0; attempt < 1000; ++attempt) {
-            path_ = Utf8(base) + "qv-" + hint + "-" + std::to_string(::GetCurrentProcessId()) +
-                    "-" + std::to_string(counter++);
+            path_ = Utf8(base) + "qv-" + hint + "-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                    std::to_string(counter++);
             if (::CreateDirectoryW(Wide(path_).c_str(), nullptr))
                 return;
         }
@@ -92,8 +87,7 @@ private:
 // Adds (sign 1) or takes away (sign -1) the settings key, byte by byte.
 inline std::string ShiftBySettingsKey(std::string bytes, int sign) {
     for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<char>(
-            bytes[i] + sign * clsBinaryEncryptor::KeyByte(kSettingsPassword, std::int64_t(i) + 1));
+        bytes[i] = char(bytes[i] + sign * clsBinaryEncryptor::KeyByte(kSettingsPassword, std::int64_t(i) + 1));
     return bytes;
 }
 
