@@ -19,10 +19,10 @@ class DialogTest : public ::testing::Test {
   protected:
     HWND Open(UINT command) {
         window_.Command(command);
-        return dialog_ = command == IDM_mnuGoto ? window_.frm().gotoLineWindow()
-                                                : window_.frm().transPWindow();
+        return dialog_ = command == IDM_mnuGoto ? window_.frm().gotoLineWindow() : window_.frm().transPWindow();
     }
     HWND Item(int id) const { return ::GetDlgItem(dialog_, id); }
+    void Click(int id) const { ::PostMessageW(Item(id), BM_CLICK, 0, 0); }
     // A tool dialog as the user sees it: its caption, whether it stays on
     // top, where it is, and whether the main window takes input meanwhile.
     std::string Shown(HWND dialog) const {
@@ -35,17 +35,12 @@ class DialogTest : public ::testing::Test {
                (rc.left == main.left && rc.top == main.top ? " on the main window's corner" : "") +
                (::IsWindowEnabled(window_.hwnd()) ? "" : " main window disabled");
     }
-    void Click(int id) const { ::PostMessageA(Item(id), BM_CLICK, 0, 0); }
     // Opens About; `inside` runs on a helper thread while it is open, then OK.
     void WithAbout(const std::function<void(HWND)>& inside) {
-        DialogDriver driver("About ", [&](HWND box) {
-            inside(box);
-            PressButton(box, IDOK);
-        });
+        DialogDriver driver("About ", [&](HWND box) { inside(box), PressButton(box, IDOK); });
         window_.Command(IDM_mnuAbout);
         ASSERT_TRUE(driver.Finish()) << "the About box did not open";
     }
-
     // From `caret` in a fresh Goto dialog: a jump closes it with the caret at
     // `expected`; a refusal (-1) shows the message, keeps it, moves nothing.
     // Enter in the entry box does what the button does.
@@ -54,11 +49,10 @@ class DialogTest : public ::testing::Test {
         window_.Select(caret, caret);
         ASSERT_NE(Open(IDM_mnuGoto), nullptr);
         ::SetWindowTextA(Item(frmGotoLine::kTxtLineNr), entry.c_str());
-        const auto go = [&] {
-            byEnter ? void(::PostMessageA(Item(frmGotoLine::kTxtLineNr), WM_KEYDOWN, VK_RETURN, 1))
+        EXPECT_EQ(window_.Answer("Error", IDOK, [&] {
+            byEnter ? void(::PostMessageW(Item(frmGotoLine::kTxtLineNr), WM_KEYDOWN, VK_RETURN, 1))
                     : Click(frmGotoLine::kCmdGoto);
-        };
-        EXPECT_EQ(window_.Answer("Error", IDOK, go), expected < 0 ? "Invalid Line Number!" : "");
+        }), expected < 0 ? "Invalid Line Number!" : "");
         EXPECT_EQ(::IsWindow(dialog_) != FALSE, expected < 0);
         const int at = expected < 0 ? caret : expected;
         EXPECT_EQ(window_.Selection(), std::make_pair(at, at));
@@ -68,19 +62,19 @@ class DialogTest : public ::testing::Test {
     // close box, answering a question with `answer`; the question asked.
     std::string MoveAndClose(const std::vector<int>& percents, bool bySave, int answer) {
         for (int percent : percents)
-            ::SendMessageA(Item(frmTransP::kSlider), TBM_SETPOS, TRUE, percent);
+            ::SendMessageW(Item(frmTransP::kSlider), TBM_SETPOS, TRUE, percent);
         const std::string question = window_.Answer("Save Changes", answer, [&] {
             bySave ? Click(frmTransP::kCmdSave) : void(::PostMessageW(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0));
         });
         EXPECT_FALSE(::IsWindow(dialog_));
         return question;
     }
-    // The level box, the window's alpha and the stored settings.
+    // The level box, the window's alpha and input, and the stored settings.
     std::string Level() {
         BYTE alpha = 0;
         ::GetLayeredWindowAttributes(window_.hwnd(), nullptr, &alpha, nullptr);
-        return WindowText(window_.frm().txtTransp()) + " " + std::to_string(alpha) + " " +
-               UnscrambleSettings(window_ / "config.bin");
+        return WindowText(window_.frm().txtTransp()) + " " + std::to_string(alpha) +
+               (::IsWindowEnabled(window_.hwnd()) ? " " : " disabled ") + UnscrambleSettings(window_ / "config.bin");
     }
 
     PlacementKey placement_;
@@ -93,8 +87,7 @@ const char kToolFolderKey[] = "SOFTWARE\\Microsoft\\Shared Tools Location";
 const char kScratch[] = "Software\\Brenmoor\\QuorvelTest\\About";
 
 bool SetText(HKEY root, const std::string& key, const char* name, const std::string& text) {
-    return !::RegSetKeyValueA(root, key.c_str(), name, REG_SZ, text.c_str(),
-                              static_cast<DWORD>(text.size() + 1));
+    return !::RegSetKeyValueA(root, key.c_str(), name, REG_SZ, text.c_str(), DWORD(text.size() + 1));
 }
 
 // The main window of a copy of the program other than this test's own.
@@ -136,26 +129,24 @@ TEST_F(DialogTest, AboutShowsTheVersionCopyrightAndLinksAndEndsAlwaysOnTop) {
     const SchemeHandler mail("mailto", markers / "mail.txt"), web("https", markers / "web.txt");
     WriteScrambledSettings(window_ / "config.bin", "[INIT]\r\nALWAYSONTOP=1\r\n");
     ASSERT_TRUE(window_.Start());
-    const auto topMost = [&] { return TopMost(window_.hwnd()); };
-    ASSERT_TRUE(topMost());
+    ASSERT_TRUE(TopMost(window_.hwnd()));
     std::string shown;
     WithAbout([&](HWND box) {
-        shown = WindowText(::GetDlgItem(box, IDC_lblTitle)) + "|" +
-                WindowText(::GetDlgItem(box, IDC_lblCopyright)) + (topMost() ? "|topmost" : "");
+        shown = WindowText(::GetDlgItem(box, IDC_lblTitle)) + "|" + WindowText(::GetDlgItem(box, IDC_lblCopyright)) +
+                (TopMost(window_.hwnd()) ? "|topmost" : "");
         for (int id : {IDC_lblEMail, IDC_lblHomePage})
-            ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, STN_CLICKED),
-                           reinterpret_cast<LPARAM>(::GetDlgItem(box, id)));
+            ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), LPARAM(::GetDlgItem(box, id)));
     });
     // Version 3.0.0.172: the major version and the revision.
     EXPECT_EQ(shown, "Quorvel v3.172|© 2026 Brenmoor.\r\nQuorvel is free to use and share.");
     EXPECT_EQ(mail.Url(), "mailto:support@quorvel.example?subject=I have question on Quorvel v3.172");
     EXPECT_EQ(web.Url(), "https://quorvel.example");
-    EXPECT_FALSE(topMost());
+    EXPECT_FALSE(TopMost(window_.hwnd()));
     EXPECT_EQ(window_.MenuCaption(IDM_mnuOnTop), "Set Always On Top (False)");
     for (const WPARAM key : {VK_ESCAPE, VK_RETURN}) {
         bool closed = false;
         WithAbout([&](HWND box) {
-            ::PostMessageA(box, WM_KEYDOWN, key, 0);
+            ::PostMessageW(box, WM_KEYDOWN, key, 0);
             closed = WaitUntilQuiet([&] { return !::IsWindow(box); }, 5000);
         });
         EXPECT_TRUE(closed) << "key " << key << " leaves the About box open";
@@ -176,23 +167,23 @@ TEST_F(DialogTest, SysInfoStartsTheToolFromTheFirstLocationThatNamesIt) {
     // The message shown, or "started" once the tool's window showed.
     const auto click = [&] {
         std::string outcome;
+        HWND started = nullptr;
         WithAbout([&](HWND box) {
             PressButton(box, IDC_cmdSysInfo);
+            const DWORD pid = ::GetCurrentProcessId();
             HWND shown = nullptr;
             WaitUntilQuiet([&] {
-                return (shown = FindProcessWindow(::GetCurrentProcessId(), "#32770", "Quorvel")) ||
-                       ToolWindow();
+                return (shown = FindProcessWindow(pid, "#32770", "Quorvel")) || (started = ToolWindow());
             });
-            outcome = MessageBoxText(shown);
+            outcome = started ? "started" : MessageBoxText(shown);
             PressButton(shown, IDOK);
         });
         DWORD pid = 0;
-        if (!outcome.empty() || !::GetWindowThreadProcessId(ToolWindow(), &pid))
-            return outcome;
+        ::GetWindowThreadProcessId(started, &pid);
         const UniqueKernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
-        ::TerminateProcess(process.get(), 0);
-        ::WaitForSingleObject(process.get(), 10000);
-        return std::string("started");
+        if (process && ::TerminateProcess(process.get(), 0))
+            ::WaitForSingleObject(process.get(), 10000);
+        return outcome;
     };
     const std::string unavailable = "System Information Is Unavailable At This Time";
     EXPECT_EQ(click(), unavailable) << "neither location";
@@ -253,16 +244,16 @@ TEST_F(DialogTest, GotoCountsWrappedPiecesAsLinesAndOpensOnce) {
     ::SetWindowTextA(window_.txtnfo(), (longLine + "\r\nlast\r\n").c_str());
     ::SetWindowPos(window_.hwnd(), nullptr, 0, 0, 220, 400, SWP_NOMOVE | SWP_NOZORDER);
     window_.Pump();
-    const int count = static_cast<int>(::SendMessageA(window_.txtnfo(), EM_GETLINECOUNT, 0, 0));
+    const int count = static_cast<int>(::SendMessageW(window_.txtnfo(), EM_GETLINECOUNT, 0, 0));
     ASSERT_GT(count, 4) << "the long line must wrap";
     const HWND first = Open(IDM_mnuGoto);
     EXPECT_EQ(Shown(first), "  Goto Line... topmost centred");
     ::SetWindowTextA(Item(frmGotoLine::kTxtLineNr), "3");
     ::SetWindowTextA(window_.txtnfo(), (longLine + "\r\nlast\r\n\r\n").c_str());
     EXPECT_EQ(Open(IDM_mnuGoto), first);
-    EXPECT_EQ(WindowText(Item(frmGotoLine::kLblCount)), "Line(s) Count: " + std::to_string(count));
-    EXPECT_EQ(WindowText(Item(frmGotoLine::kTxtLineNr)), "3");
-    ::SendMessageA(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(WindowText(Item(frmGotoLine::kLblCount)) + "|" + WindowText(Item(frmGotoLine::kTxtLineNr)),
+              "Line(s) Count: " + std::to_string(count) + "|3");
+    ::SendMessageW(dialog_, WM_SYSCOMMAND, SC_CLOSE, 0);
     window_.Pump();
     EXPECT_EQ(window_.frm().gotoLineWindow(), nullptr);
     ExpectJump(std::to_string(count - 1), 0, end + 2); // "last"
@@ -278,23 +269,20 @@ TEST_F(DialogTest, TransparencyOpensAtTheLevelsPercentageAndStoresAChange) {
     };
     WriteScrambledSettings(window_ / "config.bin", stored("204"));
     ASSERT_TRUE(window_.Start());
-    for (const auto& [level, percent] : {std::pair{"204", 80}, {"127.5", 50}, {"78", 31},
-                                         {"10", 30}, {"1000", 100}, {"abc", 30}}) {
+    for (const auto& [level, percent] :
+         {std::pair{"204", 80}, {"127.5", 50}, {"78", 31}, {"10", 30}, {"1000", 100}, {"abc", 30}}) {
         ::SetWindowTextA(window_.frm().txtTransp(), level);
         ASSERT_NE(Open(IDM_mnuTransP), nullptr) << level;
-        EXPECT_EQ(Shown(dialog_),
-                  "  Transparency Settings topmost on the main window's corner main window disabled");
-        EXPECT_EQ(::SendMessageA(Item(frmTransP::kSlider), TBM_GETPOS, 0, 0), percent) << level;
+        EXPECT_EQ(Shown(dialog_), "  Transparency Settings topmost on the main window's corner main window disabled");
+        EXPECT_EQ(::SendMessageW(Item(frmTransP::kSlider), TBM_GETPOS, 0, 0), percent) << level;
         EXPECT_EQ(MoveAndClose({}, false, IDYES), "") << level;
-        EXPECT_TRUE(::IsWindowEnabled(window_.hwnd()));
         EXPECT_EQ(Level(), std::string(level) + " 204 " + stored("204"));
     }
     const struct {
         std::vector<int> percents;
         bool bySave;
         int answer;
-        const char* question;
-        const char *level, *alpha; // afterwards; the alpha rounds halves to even
+        const char *question, *level, *alpha; // afterwards; the alpha rounds halves to even
     } rows[] = {{{50}, true, IDNO, "", "127.5", "128"},
                 {{70}, true, IDNO, "", "178.5", "178"},
                 {{60}, false, IDNO, "Save Changes ?", "178.5", "178"},

@@ -216,15 +216,9 @@ TEST(NfoArtTest, EveryByteDrawsAsItsCp437CellAndEachFileSavesBack) {
     ASSERT_FALSE(sizes.empty());
     const std::string grid = GridBytes();
     const std::wstring text = Cp437Wide(grid); // from the system's own CP437 table
-    const auto encoded = [&](UINT codePage) {
-        std::string bytes(text.size() * 4, '\0');
-        bytes.resize(::WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), bytes.data(),
-                                           int(bytes.size()), nullptr, nullptr));
-        return bytes;
-    };
     const std::string utf16(reinterpret_cast<const char*>(text.data()), text.size() * 2);
     const std::pair<const char*, std::string> files[] = {
-        {"", grid}, {" [UTF-8]", encoded(CP_UTF8)}, {" [UTF-16]", "\xFF\xFE" + utf16}};
+        {"", grid}, {" [UTF-8]", Utf8(text)}, {" [UTF-16]", "\xFF\xFE" + utf16}};
 
     const LogPixels logPixels;
     const PlacementKey placement;
