@@ -54,6 +54,8 @@ std::string File(const std::string& path, const std::string& bytes) {
 
 } // namespace
 
+// The caption shows the path whole up to its budget, the window's width in
+// twips / 150, and shortened beyond it (the rule itself: the unit tier).
 TEST_F(BadInputTest, CommandLines) {
     // Wine wraps one long line in time that grows with the square of its
     // length; scripts/soak --one-line sets a long one.
@@ -61,6 +63,9 @@ TEST_F(BadInputTest, CommandLines) {
     std::string line;
     for (int i = 0; line.size() < (kb ? std::strtoul(kb, nullptr, 10) : 16) * 1024; ++i)
         line += static_cast<char>('!' + i % 90);
+    const auto ofLength = [](const std::string& d, int length) { // a file in `d`
+        return File(d + "\\" + std::string(length - d.size() - 5, 'f') + ".nfo", "x");
+    };
     const struct {
         const char* input;
         std::function<std::string(const std::string& docs)> arrange; // the argument string
@@ -76,6 +81,8 @@ TEST_F(BadInputTest, CommandLines) {
          "File Not Found", ""},
         {"one line without a line break", [&](auto& d) { return File(d + "\\line.nfo", line); },
          "", line + "\r\n"},
+        {"a path of the caption's budget", [&](auto& d) { return ofLength(d, CaptionMax()); }, "", "x\r\n"},
+        {"a path one over it", [&](auto& d) { return ofLength(d, CaptionMax() + 1); }, "", "x\r\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.input);
@@ -93,26 +100,6 @@ TEST_F(BadInputTest, CommandLines) {
         ExpectCleanExit();
         EXPECT_EQ(ListFolder(program_.folder()), std::vector<std::string>{"Quorvel.exe"});
     }
-}
-
-// The caption's budget is the window's width in twips / 150: a path of
-// that length shows whole, a longer one is shortened (the rule itself is
-// checked by the unit tier).
-TEST_F(BadInputTest, CaptionIsShortenedToTheWindowWidth) {
-    const int max = CaptionMax();
-    const std::string folder = program_ / "d";
-    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
-    // Too long, the tail starts at the first backslash of its last max - 6
-    // characters: here the one before the name.
-    const std::string fits = folder + "\\" + std::string(max - folder.size() - 5, 'f') + ".nfo",
-                      tail = "\\" + std::string(max - 10, 't') + ".nfo";
-    for (const auto& [path, shown] :
-         {std::pair{fits, fits}, {folder + tail, folder.substr(0, 3) + "..." + tail}}) {
-        WriteFileBytes(path, "x");
-        StartAndExpect(path);
-        EXPECT_EQ(program_.Caption(), "Quorvel - " + shown);
-    }
-    ExpectCleanExit();
 }
 
 // Two toggles changed in one run come back after a restart, also where the

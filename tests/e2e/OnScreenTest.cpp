@@ -68,8 +68,7 @@ TEST_F(PlacementTest, StartUpPlacesTheWindowFromTheStoredTwips) {
         {"first start: centred as designed, then sized", {}, {cx, cy, Px(8355), Px(6855)}},
         {"restored, rounded to pixels", {1508, 907, 9007, 6008}, {101, 60, 600, 401}},
         {"zero-zero: centred as designed", {0, 0, 7500, 5250}, {cx, cy, 500, 350}},
-        {"off the screen: centred as it is",
-         {-30000, 900, 7500, 5250},
+        {"off the screen: centred as it is", {-30000, 900, 7500, 5250},
          {Centred(screenW, 500), Centred(screenH, 350), 500, 350}},
     };
     for (const auto& row : rows) {
@@ -79,22 +78,18 @@ TEST_F(PlacementTest, StartUpPlacesTheWindowFromTheStoredTwips) {
         ProgramUnderTest program;
         ASSERT_TRUE(program.Show());
         EXPECT_EQ(BoxOf(program.WindowRect()), row.expected) << row.what;
-        EXPECT_EQ(Stored(), row.stored.empty() ? Values(4) : row.stored)
-            << "start-up stores nothing";
+        EXPECT_EQ(Stored(), row.stored.empty() ? Values(4) : row.stored) << "start-up stores nothing";
     }
 }
 
 TEST_F(PlacementTest, ClosingNormalStoresItMaximisedOrMinimisedKeepsTheStoredOne) {
     Store({300, 450, 7000, 5000});
     for (const WPARAM state : {SC_MAXIMIZE, SC_MINIMIZE}) {
-        EXPECT_EQ(CloseAfter([&](ProgramUnderTest& program) {
-                      ::PostMessageA(program.mainWindow(), WM_SYSCOMMAND, state, 0);
-                      WaitUntilQuiet([&] {
-                          return state == SC_MAXIMIZE ? ::IsZoomed(program.mainWindow())
-                                                      : ::IsIconic(program.mainWindow());
-                      });
-                  }),
-                  (Values{300, 450, 7000, 5000}));
+        const auto act = [&](ProgramUnderTest& program) {
+            ::PostMessageW(program.mainWindow(), WM_SYSCOMMAND, state, 0);
+            WaitUntilQuiet([&] { return (state == SC_MAXIMIZE ? ::IsZoomed : ::IsIconic)(program.mainWindow()); });
+        };
+        EXPECT_EQ(CloseAfter(act), (Values{300, 450, 7000, 5000}));
     }
     const Values moved = {-1200, 600, 9000, 6300};
     EXPECT_EQ(CloseAfter([](ProgramUnderTest& program) { MoveTo(program, -80, 40, 600, 420); }),

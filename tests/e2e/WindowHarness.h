@@ -91,11 +91,9 @@ public:
     }
     std::string MenuCaption(UINT id) const { return GetMenuCaption(frm_->menu(), id); }
     bool MenuEnabled(UINT id) const { return IsMenuItemEnabled(frm_->menu(), id); }
-    std::pair<int, int> Selection() const { // of the text box: (start, end)
-        DWORD start = 0, end = 0;
-        ::SendMessageW(txtnfo(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                       reinterpret_cast<LPARAM>(&end));
-        return {static_cast<int>(start), static_cast<int>(end)};
+    std::pair<int, int> Selection() const { // of the text box: (start, end), both below 65536
+        const auto both = static_cast<DWORD>(::SendMessageW(txtnfo(), EM_GETSEL, 0, 0));
+        return {LOWORD(both), HIWORD(both)};
     }
     void Select(int start, int end) { ::SendMessageW(txtnfo(), EM_SETSEL, start, end); }
     void Pump() { // processes pending messages of this thread

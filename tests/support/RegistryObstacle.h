@@ -14,8 +14,7 @@ namespace quorvel::test {
 inline bool PlaceObstacle(const std::string& path) {
     HKEY key = nullptr;
     if (::RegCreateKeyExW(HKEY_CLASSES_ROOT, Wide(path).c_str(), 0, nullptr,
-                          REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                          &key, nullptr))
+                          REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr))
         return false;
     const wchar_t target[] = L"\\Registry\\Machine\\Software\\Classes\\QuorvelTestNowhere\\Gone";
     const LONG set = ::RegSetValueExW(key, L"SymbolicLinkValue", 0, REG_LINK,
@@ -28,12 +27,8 @@ inline bool PlaceObstacle(const std::string& path) {
 inline void RemoveObstacle(const std::string& path) {
     HKEY link = nullptr;
     DWORD type = 0;
-    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(path).c_str(), REG_OPTION_OPEN_LINK,
-                        KEY_QUERY_VALUE | DELETE, &link) != ERROR_SUCCESS)
-        return;
-    if (::RegQueryValueExW(link, L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr) ==
-            ERROR_SUCCESS &&
-        type == REG_LINK)
+    if (!::RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(path).c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE | DELETE, &link) &&
+        !::RegQueryValueExW(link, L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr) && type == REG_LINK)
         ::RegDeleteKeyW(link, L"");
     ::RegCloseKey(link);
 }
@@ -43,16 +38,15 @@ inline void RemoveObstacle(const std::string& path) {
 inline std::optional<std::string> ClassesRootText(const std::string& path, const char* name = "") {
     wchar_t data[2048] = {};
     DWORD size = sizeof data;
-    return ::RegGetValueW(HKEY_CLASSES_ROOT, Wide(path).c_str(), Wide(name).c_str(),
-                          RRF_RT_REG_SZ, nullptr, data, &size) == ERROR_SUCCESS
-               ? std::optional<std::string>(Utf8(data))
-               : std::nullopt;
+    if (::RegGetValueW(HKEY_CLASSES_ROOT, Wide(path).c_str(), Wide(name).c_str(), RRF_RT_REG_SZ, nullptr, data, &size))
+        return std::nullopt;
+    return Utf8(data);
 }
 
 // Removes the obstacles and the whole ".nfo" / "Quorvel" registration.
 inline void RemoveRegistration() {
-    for (const char* spot : {"Quorvel\\Shell\\Open\\Command", "Quorvel\\DefaultIcon",
-                             "Quorvel\\Shell", "Quorvel", ".nfo"})
+    for (const char* spot :
+         {"Quorvel\\Shell\\Open\\Command", "Quorvel\\DefaultIcon", "Quorvel\\Shell", "Quorvel", ".nfo"})
         RemoveObstacle(spot);
     for (const std::string key : {"Quorvel", ".nfo"}) {
         ::RegDeleteTreeW(HKEY_CLASSES_ROOT, Wide(key).c_str());

@@ -38,11 +38,7 @@ TEST(NfoText, EncodingIsReadFromTheMarkOrWellFormedUtf8) {
         {"\xC9\xCD\xBB", NfoEncoding::Cp437},
         {"f\xC3\xBCr \xE2\x95\x94\xE2\x95\x90\xE2\x95\x97", NfoEncoding::Utf8},
         {"\xF0\x9F\x98\x80", NfoEncoding::Utf8},
-        {"\xC0\xAF", NfoEncoding::Cp437},          // overlong
-        {"\xE0\x80\xAF", NfoEncoding::Cp437},      // overlong
-        {"\xED\xA0\x80", NfoEncoding::Cp437},      // a surrogate
-        {"\xF4\x90\x80\x80", NfoEncoding::Cp437},  // beyond U+10FFFF
-        {"ok \xE2\x95", NfoEncoding::Cp437},       // cut off
+        {"ok \xE2\x95", NfoEncoding::Cp437}, // cut off (other malformed UTF-8: UnicodeTest)
         {"\xEF\xBB\xBFplain", NfoEncoding::Utf8WithMark},
         {"\xEF\xBB\xBF\xC9\xCD", NfoEncoding::Cp437}, // a mark, then no UTF-8
         {"\xFF\xFE" "a\0"s, NfoEncoding::Utf16Le},
