@@ -12,7 +12,11 @@ using namespace std::string_literals;
 
 namespace {
 
-constexpr char kCannotSave[] = "Unknown Error, Cannot Save File!";
+const std::string kCannotSave = "Unknown Error, Cannot Save File!",
+                  kHoldsNul = "This file holds NUL bytes, which the text box shows as blanks. Saving would "
+                              "change them, so the file was not saved.",
+                  kUnread = "This file could not be read when it was opened, so the text box does not "
+                            "hold its text. Saving would replace it, so the file was not saved.";
 
 class FileCommandsTest : public ::testing::Test {
 protected:
@@ -20,13 +24,15 @@ protected:
     std::string OpenFailing(const std::string& path) { // the message shown
         return window_.Answer("Error", IDOK, [&] { Open(path); });
     }
-    std::string Save() { // the message shown, "" when none
-        return window_.Answer("Error", IDOK, [&] { window_.Command(IDM_mnuSave); });
+    // Save: the message shown ("" when none), then the file's bytes.
+    std::string Save(const std::string& file) {
+        const std::string message = window_.Answer("Error", IDOK, [&] { window_.Command(IDM_mnuSave); });
+        return message + "|" + ReadFileBytes(file);
     }
-    std::string SaveText(const std::string& typed) { // as if typed into the writable box
+    std::string SaveText(const std::string& typed, const std::string& file) { // as if typed
         window_.SetLocked(false);
         ::SetWindowTextW(window_.txtnfo(), Wide(typed).c_str());
-        return Save();
+        return Save(file);
     }
     void PressKey(WPARAM key) {
         ::PostMessageW(window_.txtnfo(), WM_KEYDOWN, key, 1);
@@ -71,8 +77,7 @@ std::string NowText() {
 
 TEST_F(FileCommandsTest, SaveRefusesWhatItMustNotWrite) {
     ASSERT_TRUE(window_.Start());
-    window_.SetLocked(false);
-    EXPECT_EQ(Save(), kCannotSave) << "before any Open";
+    EXPECT_EQ(SaveText("x\r\n", docs_ / "a.nfo"), kCannotSave + "|") << "before any Open";
 
     const std::string file = docs_ / "a.nfo";
     WriteFileBytes(file, "a\r\n");
@@ -80,33 +85,28 @@ TEST_F(FileCommandsTest, SaveRefusesWhatItMustNotWrite) {
     window_.SetLocked(true);
     ::SetWindowTextA(window_.txtnfo(), "b\r\n");
     EXPECT_FALSE(window_.MenuEnabled(IDM_mnuSave));
-    EXPECT_EQ(Save(), "") << "while read-only";
-    EXPECT_EQ(ReadFileBytes(file), "a\r\n");
+    EXPECT_EQ(Save(file), "|a\r\n") << "while read-only";
 
     const std::string binary = docs_ / "binary.nfo";
     WriteFileBytes(binary, "head\0mid\0\0tail\r\n"s);
     Open(binary);
     EXPECT_EQ(window_.Text(), "head mid  tail\r\n");
-    EXPECT_NE(SaveText("head mid  tail\r\n").find("NUL"), std::string::npos);
-    EXPECT_EQ(ReadFileBytes(binary), "head\0mid\0\0tail\r\n"s);
+    EXPECT_EQ(SaveText("head mid  tail\r\n", binary), kHoldsNul + "|head\0mid\0\0tail\r\n"s);
 
     Open(file); // a character code page 437 has not, typed into a CP437 file
-    EXPECT_EQ(SaveText("a\r\n5 €\r\n"), "This file is saved in code page 437, which has no \"€\" "
-                                        "(U+20AC) (line 2). The file was not saved.");
-    EXPECT_EQ(ReadFileBytes(file), "a\r\n");
+    EXPECT_EQ(SaveText("a\r\n5 €\r\n", file), "This file is saved in code page 437, which has no \"€\" "
+                                              "(U+20AC) (line 2). The file was not saved.|a\r\n");
 
     Open(file); // a read-only file: the failed save keeps the old bytes
     ASSERT_TRUE(::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(SaveText("replacement\r\n"), kCannotSave);
+    EXPECT_EQ(SaveText("replacement\r\n", file), kCannotSave + "|a\r\n");
     ::SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(ReadFileBytes(file), "a\r\n");
     EXPECT_EQ(ListFolder(docs_.path()), (std::vector<std::string>{"a.nfo", "binary.nfo"}));
 
     Open(file); // a cancelled Open empties the text and leaves no file to save over
     window_.Answer("Open", IDCANCEL, [&] { window_.Command(IDM_mnuOpen); });
     EXPECT_EQ(window_.Text(), "");
-    EXPECT_EQ(SaveText("x\r\n"), kCannotSave);
-    EXPECT_EQ(ReadFileBytes(file), "a\r\n");
+    EXPECT_EQ(SaveText("x\r\n", file), kCannotSave + "|a\r\n");
 }
 
 TEST_F(FileCommandsTest, AFileWhoseLoadFailedIsNeverSavedOver) {
@@ -118,8 +118,7 @@ TEST_F(FileCommandsTest, AFileWhoseLoadFailedIsNeverSavedOver) {
         EXPECT_EQ(window_.Answer("Error", IDOK, [&] { ASSERT_TRUE(window_.Start(file)); }),
                   "File Not Found");
     }
-    EXPECT_NE(SaveText("typed\r\n").find("could not be read"), std::string::npos);
-    EXPECT_EQ(ReadFileBytes(file), "precious\r\n");
+    EXPECT_EQ(SaveText("typed\r\n", file), kUnread + "|precious\r\n");
 
     WriteFileBytes(docs_ / "other.nfo", "other\r\n");
     Open(docs_ / "other.nfo");
@@ -128,13 +127,11 @@ TEST_F(FileCommandsTest, AFileWhoseLoadFailedIsNeverSavedOver) {
         EXPECT_EQ(OpenFailing(file), "File Not Found");
     }
     EXPECT_EQ(window_.Caption(), "Quorvel - " + file) << "names the file all the same";
-    EXPECT_NE(SaveText("typed\r\n").find("could not be read"), std::string::npos);
-    EXPECT_EQ(ReadFileBytes(file), "precious\r\n");
+    EXPECT_EQ(SaveText("typed\r\n", file), kUnread + "|precious\r\n");
 
     // A path that does not exist is no failed load: Save creates it.
     EXPECT_EQ(OpenFailing(docs_ / "fresh.nfo"), "File Not Found");
-    EXPECT_EQ(SaveText("new\r\n"), "");
-    EXPECT_EQ(ReadFileBytes(docs_ / "fresh.nfo"), "new\r\n");
+    EXPECT_EQ(SaveText("new\r\n", docs_ / "fresh.nfo"), "|new\r\n");
 }
 
 TEST_F(FileCommandsTest, ASavedFileKeepsItsAttributesLinksAndFolder) {
@@ -143,8 +140,7 @@ TEST_F(FileCommandsTest, ASavedFileKeepsItsAttributesLinksAndFolder) {
     WriteFileBytes(hidden, "a\r\n");
     ASSERT_TRUE(::SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
     Open(hidden);
-    EXPECT_EQ(SaveText("b\r\n"), "");
-    EXPECT_EQ(ReadFileBytes(hidden), "b\r\n");
+    EXPECT_EQ(SaveText("b\r\n", hidden), "|b\r\n");
     EXPECT_TRUE(::GetFileAttributesA(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(ListFolder(docs_.path()), std::vector<std::string>{"hidden.nfo"});
 
@@ -152,15 +148,14 @@ TEST_F(FileCommandsTest, ASavedFileKeepsItsAttributesLinksAndFolder) {
     WriteFileBytes(first, "one\r\n");
     ASSERT_TRUE(::CreateHardLinkA(second.c_str(), first.c_str(), nullptr));
     Open(second);
-    EXPECT_EQ(SaveText("two\r\n"), "");
-    EXPECT_EQ(ReadFileBytes(first) + ReadFileBytes(second), "two\r\ntwo\r\n");
+    EXPECT_EQ(SaveText("two\r\n", first), "|two\r\n");
+    EXPECT_EQ(ReadFileBytes(second), "two\r\n");
 
     const std::string target = docs_ / "target.nfo", link = docs_ / "link.nfo";
     WriteFileBytes(target, "t\r\n");
     ASSERT_TRUE(RunOnHost("ln -s '" + HostPath(target) + "' '" + HostPath(link) + "'"));
     Open(link);
-    EXPECT_EQ(SaveText("through\r\n"), "");
-    EXPECT_EQ(ReadFileBytes(target), "through\r\n");
+    EXPECT_EQ(SaveText("through\r\n", target), "|through\r\n");
     EXPECT_TRUE(RunOnHost("test -L '" + HostPath(link) + "'")) << "the link was replaced";
 
     const std::string folder = docs_ / "locked", inLocked = folder + "\\in.nfo";
@@ -169,8 +164,7 @@ TEST_F(FileCommandsTest, ASavedFileKeepsItsAttributesLinksAndFolder) {
     Open(inLocked);
     ReadOnlyFolder readOnly(folder);
     ASSERT_TRUE(readOnly.refusesWrites());
-    EXPECT_EQ(SaveText("after ██\r\n"), "");
-    EXPECT_EQ(ReadFileBytes(inLocked), "after \xDB\xDB\r\n");
+    EXPECT_EQ(SaveText("after ██\r\n", inLocked), "|after \xDB\xDB\r\n");
 }
 
 TEST_F(MainWindowTest, TheTextChangesOnlyWhileWritableButTheDateGoesInLockedOrNot) {

@@ -65,17 +65,12 @@ TEST(SettingsTest, FirstStartUsesTheDefaultsUntilAChoiceCreatesTheScrambledFile)
 
 TEST(SettingsTest, StoredSettingsAreAppliedAtStartup) {
     const PlacementKey placement;
-    const struct {
-        const char* lines;
-        Shown shown;
-    } rows[] = {
+    const struct { const char* lines; Shown shown; } rows[] = {
         {"ALWAYSONTOP=1", {.onTop = "Set Always On Top (True) topmost"}},
         {"MAKEWRITE=0", {.makeWrite = "Make Read-Only save"}},
-        {"ADDFILEASS=0\r\nADDURLPROT=0",
-         {.ass = "Remove File Association", .url = "Remove URL Protocol"}},
+        {"ADDFILEASS=0\r\nADDURLPROT=0", {.ass = "Remove File Association", .url = "Remove URL Protocol"}},
         // The upper-case keys come from a hand-edited file and win.
-        {"ForeColor=255\r\nFGCOLOR=65280\r\nBackColor=0\r\nBGCOLOR=16711680",
-         {.colours = "65280/16711680"}},
+        {"ForeColor=255\r\nFGCOLOR=65280\r\nBackColor=0\r\nBGCOLOR=16711680", {.colours = "65280/16711680"}},
         {"ForeColor=255\r\nBackColor=65280", {.colours = "255/65280"}}, // no upper-case twin
         {"TRANSPATENCY=127.5", {.alpha = "128"}},
         {"TRANSPATENCY=256", {}},
@@ -85,8 +80,7 @@ TEST(SettingsTest, StoredSettingsAreAppliedAtStartup) {
     };
     for (const auto& row : rows) {
         WindowUnderTest window;
-        WriteScrambledSettings(window / "config.bin",
-                               "[INIT]\r\n" + std::string(row.lines) + "\r\n");
+        WriteScrambledSettings(window / "config.bin", "[INIT]\r\n" + std::string(row.lines) + "\r\n");
         ASSERT_TRUE(window.Start());
         EXPECT_EQ(ShownBy(window), row.shown) << row.lines;
     }
@@ -177,8 +171,7 @@ TEST(SettingsTest, AChoiceWaitsWhileAnotherCopyHoldsTheFile) {
     ProgramUnderTest program;
     const std::string config = program / "config.bin";
     WriteScrambledSettings(config, "[INIT]\r\nALWAYSONTOP=0\r\nMAKEWRITE=1\r\n");
-    const UniqueKernelHandle lock(
-        ::CreateMutexA(nullptr, FALSE, SettingsLockName(FullPath(config)).c_str()));
+    const UniqueKernelHandle lock(::CreateMutexA(nullptr, FALSE, SettingsLockName(FullPath(config)).c_str()));
     const auto stored = [&] { return UnscrambleSettings(config); };
     ASSERT_TRUE(program.Show());
     ASSERT_EQ(::WaitForSingleObject(lock.get(), 0), WAIT_OBJECT_0);
