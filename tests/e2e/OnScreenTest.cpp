@@ -60,11 +60,7 @@ TEST_F(PlacementTest, StartUpPlacesTheWindowFromTheStoredTwips) {
     const int screenW = ::GetSystemMetrics(SM_CXSCREEN), screenH = ::GetSystemMetrics(SM_CYSCREEN);
     const SIZE design = DesignedWindowSize();
     const long cx = Centred(screenW, design.cx), cy = Centred(screenH, design.cy);
-    const struct {
-        const char* what;
-        Values stored;
-        Box expected;
-    } rows[] = {
+    const struct { const char* what; Values stored; Box expected; } rows[] = {
         {"first start: centred as designed, then sized", {}, {cx, cy, Px(8355), Px(6855)}},
         {"restored, rounded to pixels", {1508, 907, 9007, 6008}, {101, 60, 600, 401}},
         {"zero-zero: centred as designed", {0, 0, 7500, 5250}, {cx, cy, 500, 350}},

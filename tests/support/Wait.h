@@ -8,14 +8,11 @@ namespace quorvel::test {
 
 // True once `condition` holds, false after `timeoutMs`; WaitUntil also
 // processes this thread's messages, the quiet one (for helper threads) not.
-inline bool WaitUntilQuiet(const std::function<bool()>& condition, DWORD timeoutMs = 10000,
-                           bool pump = false) {
+inline bool WaitUntilQuiet(const std::function<bool()>& condition, DWORD timeoutMs = 10000, bool pump = false) {
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
     for (MSG msg;;) {
-        while (pump && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
+        while (pump && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::TranslateMessage(&msg), ::DispatchMessageW(&msg);
         if (condition())
             return true;
         if (::GetTickCount64() >= deadline)

@@ -9,11 +9,7 @@ using namespace quorvel;
 
 TEST(NfoFont, SystemTerminalOnlyWhereItShowsCodePage437) {
     const RealizedFont terminal{"Terminal", 255, false};
-    const struct {
-        unsigned oemCodePage;
-        RealizedFont realized;
-        bool drawsUnicodeAsCp437, system;
-    } rows[] = {
+    const struct { unsigned oemCodePage; RealizedFont realized; bool drawsUnicodeAsCp437, system; } rows[] = {
         {437, terminal, true, true},         {437, {"TERMINAL", 255, false}, true, true},
         {437, terminal, false, false},       {850, terminal, true, false},
         {437, {"Terminal", 255, true}, true, false}, // TrueType

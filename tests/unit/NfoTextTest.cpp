@@ -28,10 +28,7 @@ TEST(NfoText, Cp437MapsEveryByteToACharacterOfItsOwnAndBack) {
 }
 
 TEST(NfoText, EncodingIsReadFromTheMarkOrWellFormedUtf8) {
-    const struct {
-        std::string bytes;
-        NfoEncoding encoding;
-    } rows[] = {
+    const struct { std::string bytes; NfoEncoding encoding; } rows[] = {
         {"", NfoEncoding::Cp437},
         {"plain ASCII\r\n", NfoEncoding::Cp437},
         {"\xDB\xDB\xB2\xB1\xB0 \xC9\xCD\xBB f\x81r", NfoEncoding::Cp437}, // art, a German word

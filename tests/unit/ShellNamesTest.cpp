@@ -7,10 +7,7 @@
 using namespace quorvel;
 
 TEST(AssociationNames, ExtensionKeyTypeIconAndOpenCommand) {
-    const struct {
-        const char *extension, *program;
-        AssociationNames names;
-    } rows[] = {
+    const struct { const char *extension, *program; AssociationNames names; } rows[] = {
         {"NFO", "C:\\Tools\\Quorvel",
          {".nfo", "NFO File", "C:\\Tools\\Quorvel", "C:\\Tools\\Quorvel.exe,0",
           "\"C:\\Tools\\Quorvel.exe\" %1"}},

@@ -8,9 +8,7 @@
 using namespace quorvel;
 
 TEST(ArgumentString, EverythingAfterTheProgramsNameAsItStands) {
-    const struct {
-        const char *commandLine, *argument;
-    } rows[] = {
+    const struct { const char *commandLine, *argument; } rows[] = {
         {"Quorvel.exe", ""},
         {"\"C:\\Program Files\\Quorvel.exe\"", ""},
         {"Quorvel.exe C:\\My Files\\a.nfo", "C:\\My Files\\a.nfo"}, // inner blanks stay
@@ -26,11 +24,7 @@ TEST(ArgumentString, EverythingAfterTheProgramsNameAsItStands) {
 
 TEST(LongDirFix, KeepsTheDriveDotsAndTheTailFromABackslash) {
     const std::string release = "C:\\Downloads\\Releases\\2008\\Group\\file_id.nfo"; // 44
-    const struct {
-        std::string path;
-        std::int16_t max;
-        const char* shown;
-    } rows[] = {
+    const struct { std::string path; std::int16_t max; const char* shown; } rows[] = {
         {release, 56, "C:\\Downloads\\Releases\\2008\\Group\\file_id.nfo"},
         {release, 44, "C:\\Downloads\\Releases\\2008\\Group\\file_id.nfo"}, // exactly Max
         {release, 43, "C:\\...\\Releases\\2008\\Group\\file_id.nfo"},          // one over

@@ -6,9 +6,7 @@
 using namespace std::string_literals;
 
 TEST(NormalizeLines, EachLineEndGivesCrLf) {
-    const struct {
-        std::string file, text;
-    } rows[] = {
+    const struct { std::string file, text; } rows[] = {
         {"", ""},
         {"a\r\nb\r\n", "a\r\nb\r\n"},           // kept as it is
         {"a\r\nb", "a\r\nb\r\n"},               // the last line gains CR LF

@@ -16,10 +16,7 @@ TEST(Unicode, NamesRoundTripAndMalformedBytesAreNoCharacter) {
     EXPECT_EQ(Utf8FromUtf16(u"Ω\U0001F600"), "\xCE\xA9\xF0\x9F\x98\x80");
     EXPECT_EQ(Utf8Length("\xCE\xA9\xF0\x9F\x98\x80" "a"), 3u);
 
-    const struct {
-        const char* bytes;
-        bool character;
-    } rows[] = {
+    const struct { const char* bytes; bool character; } rows[] = {
         {"\x7F", true},          {"\xC3\xA9", true},     {"\xE2\x95\x94", true},
         {"\xF4\x8F\xBF\xBF", true}, {"\xC0\xAF", false}, // overlong '/'
         {"\xE0\x80\xAF", false}, {"\xF0\x80\x80\xAF", false},

@@ -5,29 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 using namespace quorvel;
 
-namespace {
-
-const wchar_t kTest[] = L"Software\\Brenmoor\\QuorvelTest";
-const std::string kKey = "Software\\Brenmoor\\QuorvelTest\\Deeper\\Main";
-
-class RegistryTest : public ::testing::Test {
-protected:
-    RegistryTest() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kTest); }
-    ~RegistryTest() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kTest); }
-};
-
-} // namespace
-
-TEST_F(RegistryTest, TextAndFourByteNumbersAreReadAnythingElseGivesTheDefault) {
-    const struct {
-        DWORD type;
-        std::string bytes;
-        RegValue read;
-    } rows[] = {
+TEST(RegistryTest, TextAndFourByteNumbersAreReadAnythingElseGivesTheDefault) {
+    const wchar_t kTest[] = L"Software\\Brenmoor\\QuorvelTest";
+    const std::string kKey = "Software\\Brenmoor\\QuorvelTest\\Deeper\\Main";
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kTest);
+    const struct { DWORD type; std::string bytes; RegValue read; } rows[] = {
         // Text rows give the value's text, stored as UTF-16.
         {REG_SZ, std::string("a b  \0", 6), std::string("a b  ")}, // blanks in it survive
         {REG_SZ, "12", std::string("12")},                          // stored without its NUL
@@ -39,12 +23,11 @@ TEST_F(RegistryTest, TextAndFourByteNumbersAreReadAnythingElseGivesTheDefault) {
     for (const auto& row : rows) {
         const std::wstring text = Wide(row.bytes);
         const std::string bytes = row.type != REG_SZ ? row.bytes
-                                  : std::string(reinterpret_cast<const char*>(text.data()),
-                                                text.size() * sizeof(wchar_t));
-        ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, Wide(kKey).c_str(), L"MainLeft", row.type,
-                                    bytes.data(), static_cast<DWORD>(bytes.size())),
-                  ERROR_SUCCESS);
+                                  : std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+        ASSERT_FALSE(::RegSetKeyValueW(HKEY_CURRENT_USER, Wide(kKey).c_str(), L"MainLeft", row.type,
+                                       bytes.data(), DWORD(bytes.size())));
         EXPECT_EQ(ReadRegValue(HKEY_CURRENT_USER, kKey, "MainLeft", 7), row.read) << row.type;
     }
     EXPECT_EQ(ReadRegValue(HKEY_CURRENT_USER, kKey, "None", 7), RegValue(7));
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kTest);
 }
