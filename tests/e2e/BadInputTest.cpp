@@ -1,6 +1,7 @@
 // The program started as the shell and users start it, with good and bad
 // command lines and settings files: it shows its own message where it has
-// one, stays up and answering, and ends cleanly.
+// one, stays up and answering, and ends cleanly. Its folder and a file are
+// named beyond the ANSI code page (1252 here), as plain ones work.
 #include "tests/e2e/ProgramHarness.h"
 #include "tests/support/ReadOnlyFolder.h"
 
@@ -33,7 +34,7 @@ protected:
         if (message.empty()) {
             EXPECT_EQ(FindProcessWindow(program_.pid(), "#32770"), nullptr) << "a message shown";
         }
-        EXPECT_TRUE(program_.Responds(30000));
+        EXPECT_TRUE(program_.SendCommand(0, 30000, WM_NULL)) << "not answering";
     }
     void ExpectCleanExit() {
         EXPECT_TRUE(program_.Running()) << "the program ended by itself";
@@ -43,7 +44,7 @@ protected:
     }
 
     PlacementKey placement_;
-    ProgramUnderTest program_;
+    ProgramUnderTest program_{"Quorvel.exe", "Ωμέγα Программа"};
     TempFolder docs_{"docs"};
 };
 
@@ -73,9 +74,8 @@ TEST_F(BadInputTest, CommandLines) {
         std::string text;
     } rows[] = {
         {"missing file", [](auto& d) { return d + "\\missing.nfo"; }, "File Not Found", ""},
-        {"unquoted path with blanks",
-         [](auto& d) { return File(d + "\\release info.nfo", "\xC9\xCD\xBB\r\n"); },
-         "", "╔═╗\r\n"},
+        {"unquoted path with blanks, Greek and Cyrillic",
+         [](auto& d) { return File(d + "\\Ω release Жж.nfo", "\xC9\xCD\xBB\r\n"); }, "", "╔═╗\r\n"},
         {"32 KB command line",
          [](auto& d) { return d + "\\" + std::string(32000 - d.size() - 120, 'x') + ".nfo"; },
          "File Not Found", ""},
@@ -92,7 +92,7 @@ TEST_F(BadInputTest, CommandLines) {
         std::printf("%s: shown and answering after %.2f s\n", row.input,
                     static_cast<double>(::GetTickCount64() - start) / 1000.0);
         const std::string caption = program_.Caption();
-        if (static_cast<int>(arguments.size()) <= CaptionMax())
+        if (static_cast<int>(Wide(arguments).size()) <= CaptionMax()) // characters
             EXPECT_EQ(caption, "Quorvel - " + arguments);
         else
             EXPECT_EQ(caption.substr(0, 16), "Quorvel - " + arguments.substr(0, 3) + "...");
@@ -111,11 +111,11 @@ TEST_F(BadInputTest, SettingsFilesInFoldersAndFilesThatRefuseWrites) {
     const std::string stored = ReadFileBytes(config);
     for (const bool readOnlyFile : {true, false}) {
         SCOPED_TRACE(readOnlyFile ? "read-only file" : "read-only folder, writable file");
-        ::SetFileAttributesA(config.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::SetFileAttributesW(Wide(config).c_str(), FILE_ATTRIBUTE_NORMAL);
         WriteFileBytes(config, stored);
         std::optional<ReadOnlyFolder> readOnly;
         if (readOnlyFile) {
-            ASSERT_TRUE(::SetFileAttributesA(config.c_str(), FILE_ATTRIBUTE_READONLY));
+            ASSERT_TRUE(::SetFileAttributesW(Wide(config).c_str(), FILE_ATTRIBUTE_READONLY));
         } else {
             ASSERT_TRUE(readOnly.emplace(program_.folder()).refusesWrites());
         }
@@ -132,6 +132,6 @@ TEST_F(BadInputTest, SettingsFilesInFoldersAndFilesThatRefuseWrites) {
         }
         EXPECT_EQ(ReadFileBytes(config) == stored, readOnlyFile);
         EXPECT_EQ(ListFolder(program_.folder()), (std::vector<std::string>{"Quorvel.exe", "config.bin"}));
-        EXPECT_EQ((::GetFileAttributesA(config.c_str()) & FILE_ATTRIBUTE_READONLY) != 0, readOnlyFile);
+        EXPECT_EQ((::GetFileAttributesW(Wide(config).c_str()) & FILE_ATTRIBUTE_READONLY) != 0, readOnlyFile);
     }
 }

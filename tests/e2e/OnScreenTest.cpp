@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <span>
 #include <vector>
 
 using namespace quorvel;
@@ -29,15 +30,13 @@ class PlacementTest : public ::testing::Test {
             placement_.SetDword(kNames[i], *values[i]);
     }
     Values Stored() const {
-        Values values;
-        for (const char* name : kNames)
-            values.push_back(placement_.GetDword(name));
-        return values;
+        return {placement_.GetDword(kNames[0]), placement_.GetDword(kNames[1]), placement_.GetDword(kNames[2]),
+                placement_.GetDword(kNames[3])};
     }
     // Starts the program, has `act` change its window, closes it; what is stored.
     Values CloseAfter(const std::function<void(ProgramUnderTest&)>& act,
                       const char* name = "Quorvel.exe") {
-        ProgramUnderTest program(name);
+        ProgramUnderTest program(name, name);
         EXPECT_TRUE(program.Show());
         act(program);
         program.Close();
@@ -90,9 +89,10 @@ TEST_F(PlacementTest, ClosingNormalStoresItMaximisedOrMinimisedKeepsTheStoredOne
     const Values moved = {-1200, 600, 9000, 6300};
     EXPECT_EQ(CloseAfter([](ProgramUnderTest& program) { MoveTo(program, -80, 40, 600, 420); }),
               moved);
-    // A copy under another name keeps its own placement.
-    PlacementKey other("Viewer2");
-    CloseAfter([](ProgramUnderTest& program) { MoveTo(program, 10, 20, 600, 420); }, "Viewer2.exe");
+    // A copy under another name, beyond the ANSI code page, keeps its own
+    // placement under that name.
+    PlacementKey other("Ωviewer");
+    CloseAfter([](ProgramUnderTest& program) { MoveTo(program, 10, 20, 600, 420); }, "Ωviewer.exe");
     EXPECT_EQ(other.GetDword("MainTop"), 300);
     EXPECT_EQ(Stored(), moved);
 }
@@ -135,20 +135,17 @@ Photo Photograph(HWND hwnd) {
     POINT origin{0, 0};
     ::GetClientRect(hwnd, &rc);
     ::ClientToScreen(hwnd, &origin);
+    BITMAPINFO bi{}; // 32-bit pixels, the first row at the top
+    bi.bmiHeader = {sizeof bi.bmiHeader, rc.right, -rc.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
     const WindowDC screen(nullptr);
     const UniqueHdc mem(::CreateCompatibleDC(screen.get()));
-    UniqueHbitmap bitmap(::CreateCompatibleBitmap(screen.get(), rc.right, rc.bottom));
-    {
-        const SelectGuard select(mem.get(), bitmap.get());
-        ::BitBlt(mem.get(), 0, 0, rc.right, rc.bottom, screen.get(), origin.x, origin.y, SRCCOPY);
-    }
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof bi.bmiHeader, rc.right, -rc.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<RGBQUAD> bits(static_cast<std::size_t>(rc.right * rc.bottom));
-    ::GetDIBits(mem.get(), bitmap.get(), 0, static_cast<UINT>(rc.bottom), bits.data(), &bi,
-                DIB_RGB_COLORS);
+    const UniqueHbitmap dib(::CreateDIBSection(mem.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const SelectGuard select(mem.get(), dib.get());
+    ::BitBlt(mem.get(), 0, 0, rc.right, rc.bottom, screen.get(), origin.x, origin.y, SRCCOPY);
+    ::GdiFlush();
     Photo photo{rc.right, rc.bottom, {}};
-    for (const RGBQUAD& p : bits)
+    for (const auto& p : std::span(static_cast<const RGBQUAD*>(bits), std::size_t(rc.right * rc.bottom)))
         photo.dark.push_back(p.rgbRed + p.rgbGreen + p.rgbBlue < 3 * 128);
     return photo;
 }

@@ -22,8 +22,7 @@ struct Shown {
 };
 
 void PrintTo(const Shown& s, std::ostream* out) {
-    *out << s.onTop << ", " << s.makeWrite << ", " << s.ass << ", " << s.url << ", " << s.alpha
-         << ", " << s.colours;
+    *out << s.onTop << ", " << s.makeWrite << ", " << s.ass << ", " << s.url << ", " << s.alpha << ", " << s.colours;
 }
 
 Shown ShownBy(WindowUnderTest& w) {
@@ -33,8 +32,7 @@ Shown ShownBy(WindowUnderTest& w) {
     return {w.MenuCaption(IDM_mnuOnTop) + (TopMost(w.hwnd()) ? " topmost" : ""),
             w.MenuCaption(IDM_mnuMakeWrite) + (w.Locked() ? " locked" : "") +
                 (w.MenuEnabled(IDM_mnuSave) ? " save" : ""),
-            w.MenuCaption(IDM_mnuAss),
-            w.MenuCaption(IDM_mnuUrl),
+            w.MenuCaption(IDM_mnuAss), w.MenuCaption(IDM_mnuUrl),
             layered ? std::to_string(alpha) : "opaque",
             std::to_string(w.frm().ForeColor()) + "/" + std::to_string(w.frm().BackColor())};
 }

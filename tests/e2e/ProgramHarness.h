@@ -57,9 +57,7 @@ inline void ChooseFile(HWND dialog, const std::string& path) {
 class PlacementKey {
 public:
     explicit PlacementKey(const std::string& exeBaseName = "Quorvel")
-        : parent_(Wide("Software\\Brenmoor\\" + exeBaseName)), path_(parent_ + L"\\Main") {
-        Clear();
-    }
+        : parent_(Wide("Software\\Brenmoor\\" + exeBaseName)), path_(parent_ + L"\\Main") { Clear(); }
     ~PlacementKey() { Clear(); }
     void Clear() const { ::RegDeleteTreeW(HKEY_CURRENT_USER, parent_.c_str()); }
     void SetDword(const char* name, std::int32_t value) const {
@@ -67,8 +65,8 @@ public:
     }
     std::optional<std::int32_t> GetDword(const char* name) const {
         DWORD value = 0, size = sizeof value;
-        if (::RegGetValueW(HKEY_CURRENT_USER, path_.c_str(), Wide(name).c_str(), RRF_RT_REG_DWORD,
-                           nullptr, &value, &size))
+        if (::RegGetValueW(HKEY_CURRENT_USER, path_.c_str(), Wide(name).c_str(), RRF_RT_REG_DWORD, nullptr,
+                           &value, &size))
             return std::nullopt;
         return value;
     }
@@ -90,8 +88,7 @@ struct LogPixels {
 // `folderHint`.
 class ProgramUnderTest {
 public:
-    explicit ProgramUnderTest(const std::string& exeName = "Quorvel.exe",
-                              const std::string& folderHint = "prog")
+    explicit ProgramUnderTest(const std::string& exeName = "Quorvel.exe", const std::string& folderHint = "prog")
         : folder_(folderHint), exe_(folder_ / exeName) {
         if (!::CopyFileW(Wide(TestProgramFolder() + "\\Quorvel.exe").c_str(), Wide(exe_).c_str(), FALSE))
             throw std::runtime_error("cannot copy Quorvel.exe");
@@ -156,7 +153,6 @@ public:
         DWORD_PTR result = 0;
         return main_ && ::SendMessageTimeoutW(main_, message, id, 0, SMTO_NORMAL, timeoutMs, &result);
     }
-    bool Responds(DWORD timeoutMs) const { return SendCommand(0, timeoutMs, WM_NULL); }
     // Open NFO with `path` typed into its dialog; false when none showed.
     bool OpenThroughDialog(const std::string& path) const {
         Command(IDM_mnuOpen);
@@ -164,9 +160,7 @@ public:
         return dialog && (ChooseFile(dialog, path), true);
     }
     void Close() const { ::PostMessageW(main_, WM_CLOSE, 0, 0); }
-    bool WaitExit(DWORD timeoutMs = 20000) const {
-        return ::WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0;
-    }
+    bool WaitExit(DWORD ms = 20000) const { return ::WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0; }
     bool Running() const { return pi_.hProcess && ExitCode() == STILL_ACTIVE; }
     DWORD pid() const { return pi_.dwProcessId; }
     HANDLE process() const { return pi_.hProcess; }

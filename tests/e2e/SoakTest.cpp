@@ -1,7 +1,7 @@
 // Hard ends and long use of the running program: killed while saving or
 // storing settings, then used long (QUORVEL_SOAK=1, scripts/soak: longer).
 #include "common/TempNames.h"
-#include "tests/e2e/WindowHarness.h"
+#include "tests/e2e/ProgramHarness.h"
 #include "tests/support/Cp437Cells.h"
 
 #include <psapi.h>
@@ -38,10 +38,9 @@ std::string Document(int round) {
 std::wstring ObjectText(HANDLE handle, int kind) {
     alignas(8) unsigned char buffer[4096] = {};
     const auto* text = reinterpret_cast<const UNICODE_STRING*>(buffer);
-    return NtQueryObject(handle, OBJECT_INFORMATION_CLASS(kind), buffer, sizeof buffer, nullptr) ||
-                   !text->Buffer
-               ? L""
-               : std::wstring(text->Buffer, text->Length / sizeof(wchar_t));
+    if (NtQueryObject(handle, OBJECT_INFORMATION_CLASS(kind), buffer, sizeof buffer, nullptr) || !text->Buffer)
+        return L"";
+    return std::wstring(text->Buffer, text->Length / sizeof(wchar_t));
 }
 
 // What a running process holds, measured from outside it as Wine allows (its
@@ -68,8 +67,7 @@ Resources Measure(const ProgramUnderTest& program, const char* when) {
     PROCESS_BASIC_INFORMATION info{};
     void* table = nullptr;
     std::vector<unsigned char> gdi(0x10000 * 24);
-    EXPECT_TRUE(
-        !NtQueryInformationProcess(program.process(), ProcessBasicInformation, &info, sizeof info, nullptr) &&
+    EXPECT_TRUE(!NtQueryInformationProcess(program.process(), ProcessBasicInformation, &info, sizeof info, nullptr) &&
         ::ReadProcessMemory(program.process(), reinterpret_cast<char*>(info.PebBaseAddress) + 0xF8,
                             &table, sizeof table, nullptr) &&
         ::ReadProcessMemory(program.process(), table, gdi.data(), gdi.size(), nullptr));
@@ -175,8 +173,7 @@ TEST_F(KillTest, KilledWhileStoringSettingsKeepsEveryOtherKey) {
         EXPECT_TRUE(std::regex_match(UnscrambleSettings(config), valid));
         Found(ReadFileBytes(config) == before); // or written back as it was
     }
-    std::printf("%d kills while storing settings: %d left the file as it was\n", rounds_,
-                asBefore_);
+    std::printf("%d kills while storing settings: %d left the file as it was\n", rounds_, asBefore_);
     EXPECT_GT(written_, 0) << "no kill came after a write";
 }
 
@@ -202,7 +199,7 @@ protected:
         ASSERT_NE(onTop ? program_.TopMost() : program_.Locked(), before) << "change " << n;
     }
     void OpenEditSave(int cycle) {
-        const std::string file = docs_ / (cycle % 2 ? "a.nfo" : "b.nfo");
+        const std::string file = docs_ / (cycle % 2 ? "Жж a.nfo" : "Ωμέγα b.nfo"); // beyond code page 1252
         const std::string text = "cycle " + std::to_string(cycle) + "\r\n\xDB\xDB\xB1\r\n";
         WriteFileBytes(file, "start\r\n");
         ASSERT_TRUE(program_.OpenThroughDialog(file));

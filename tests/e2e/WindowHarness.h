@@ -48,17 +48,13 @@ class WindowUnderTest {
 public:
     explicit WindowUnderTest(const std::string& exeName = "Quorvel.exe")
         : folder_("win"), exeName_(exeName), frm_(std::make_unique<frmMain>()) {}
-    ~WindowUnderTest() {
-        frm_.reset();
-        Pump();
-    }
+    ~WindowUnderTest() { frm_.reset(), Pump(); }
 
     const std::string& folder() const { return folder_.path(); } // the program folder
     std::string operator/(const std::string& name) const { return folder_ / name; }
 
     bool Start(const std::string& commandLine = "") {
-        const bool ok = frm_->Create(::GetModuleHandleW(nullptr),
-                                     StartupArgs{folder_.path(), exeName_, commandLine},
+        const bool ok = frm_->Create(::GetModuleHandleW(nullptr), StartupArgs{folder_.path(), exeName_, commandLine},
                                      SW_SHOWNORMAL);
         Pump();
         return ok;

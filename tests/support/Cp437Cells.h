@@ -43,7 +43,8 @@ inline std::vector<Cells> ReadCells() {
 }
 
 // The cell's rows of dark pixels at (left, top) of a picture.
-inline std::vector<unsigned> DrawnCell(const std::function<bool(int x, int y)>& dark, int left, int top, const Cells& c) {
+inline std::vector<unsigned> DrawnCell(const std::function<bool(int x, int y)>& dark, int left, int top,
+                                       const Cells& c) {
     std::vector<unsigned> rows(static_cast<std::size_t>(c.height));
     for (int y = 0; y < c.height; ++y)
         for (int x = 0; x < c.width; ++x)

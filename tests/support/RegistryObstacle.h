@@ -27,7 +27,8 @@ inline bool PlaceObstacle(const std::string& path) {
 inline void RemoveObstacle(const std::string& path) {
     HKEY link = nullptr;
     DWORD type = 0;
-    if (!::RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(path).c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE | DELETE, &link) &&
+    if (!::RegOpenKeyExW(HKEY_CLASSES_ROOT, Wide(path).c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE | DELETE,
+                         &link) &&
         !::RegQueryValueExW(link, L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr) && type == REG_LINK)
         ::RegDeleteKeyW(link, L"");
     ::RegCloseKey(link);

@@ -91,12 +91,9 @@ inline std::string ShiftBySettingsKey(std::string bytes, int sign) {
     return bytes;
 }
 
-// The plain text of a scrambled settings file (empty when missing).
-inline std::string UnscrambleSettings(const std::string& path) {
-    return ShiftBySettingsKey(ReadFileBytes(path), -1);
-}
-
-// Writes `plain` scrambled, as the program stores its settings.
+// The plain text of a scrambled settings file (empty when missing), and
+// plain text written scrambled, as the program stores its settings.
+inline std::string UnscrambleSettings(const std::string& path) { return ShiftBySettingsKey(ReadFileBytes(path), -1); }
 inline void WriteScrambledSettings(const std::string& path, const std::string& plain) {
     WriteFileBytes(path, ShiftBySettingsKey(plain, 1));
 }

@@ -24,12 +24,9 @@ TEST(AssociationNames, ExtensionKeyTypeIconAndOpenCommand) {
         {"nfo", "Viewer.EXE",
          {".nfo", "NFO File", "Viewer.EXE", "Viewer.EXE.exe,0", "\"Viewer.EXE.exe\" %1"}},
     };
-    for (const auto& row : rows) {
-        const AssociationNames got = BuildAssociationNames(row.extension, row.program);
-        const auto all = [](const AssociationNames& n) {
-            return n.extensionKey + "|" + n.typeDescription + "|" + n.basePath + "|" +
-                   n.iconLocation + "|" + n.openCommand;
-        };
-        EXPECT_EQ(all(got), all(row.names)) << row.extension << " " << row.program;
-    }
+    const auto all = [](const AssociationNames& n) {
+        return n.extensionKey + "|" + n.typeDescription + "|" + n.basePath + "|" + n.iconLocation + "|" + n.openCommand;
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(all(BuildAssociationNames(row.extension, row.program)), all(row.names)) << row.program;
 }

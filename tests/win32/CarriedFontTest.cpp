@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
-#include <vector>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -22,8 +21,7 @@ TEST(CarriedFont, DrawsEveryCp437CellPixelForPixelInEverySize) {
     const std::wstring text = Cp437Text();
     const UniqueHdc dc(::CreateCompatibleDC(nullptr));
     for (const Cells& c : sizes) {
-        const UniqueFontResource carried =
-            LoadCarriedFont(::GetModuleHandleW(nullptr), IDR_NFO_FONT_12, c.height);
+        const UniqueFontResource carried = LoadCarriedFont(::GetModuleHandleW(nullptr), IDR_NFO_FONT_12, c.height);
         const UniqueHfont font = CreateCarriedNfoFont(c.height);
         ASSERT_TRUE(carried && font) << c.height << " px";
         // A 16 x 16 grid of cells, 32-bit pixels, first row at the top.
