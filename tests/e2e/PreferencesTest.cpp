@@ -171,8 +171,10 @@ TEST(SettingsTest, AChoiceWaitsWhileAnotherCopyHoldsTheFile) {
     WriteScrambledSettings(config, "[INIT]\r\nALWAYSONTOP=0\r\nMAKEWRITE=1\r\n");
     const UniqueKernelHandle lock(::CreateMutexA(nullptr, FALSE, SettingsLockName(FullPath(config)).c_str()));
     const auto stored = [&] { return UnscrambleSettings(config); };
+    // The other copy takes the lock once the program lets go of it.
+    const auto hold = [&] { return ::WaitForSingleObject(lock.get(), 10000) == WAIT_OBJECT_0; };
     ASSERT_TRUE(program.Show());
-    ASSERT_EQ(::WaitForSingleObject(lock.get(), 0), WAIT_OBJECT_0);
+    ASSERT_TRUE(hold());
     const std::string before = stored();
     for (const UINT command : {IDM_mnuOnTop, IDM_mnuMakeWrite, IDM_mnuOnTop, IDM_mnuOnTop}) {
         const ULONGLONG start = ::GetTickCount64();
@@ -186,7 +188,7 @@ TEST(SettingsTest, AChoiceWaitsWhileAnotherCopyHoldsTheFile) {
     EXPECT_TRUE(WaitUntilQuiet([&] { return stored() == "[INIT]\r\nALWAYSONTOP=1\r\nMAKEWRITE=0\r\n"; }))
         << stored();
 
-    ASSERT_EQ(::WaitForSingleObject(lock.get(), 0), WAIT_OBJECT_0);
+    ASSERT_TRUE(hold());
     ASSERT_TRUE(program.SendCommand(IDM_mnuOnTop));
     program.Close();
     EXPECT_FALSE(program.WaitExit(1000)) << "ended without storing the choice";
